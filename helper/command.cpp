@@ -1,0 +1,24 @@
+#include "helper/command.h"
+
+namespace quillfex {
+
+namespace {
+
+std::string captureFileName(int n) { return "\\Quillfex.00" + std::to_string(n); }
+
+bool needsQuotes(const std::string& value) {
+  return value.find_first_of(" \t&|<>^(),;=") != std::string::npos;
+}
+
+}  // namespace
+
+void runCommand(Context& context, const std::string& line) { context.os.runCommandLine(line); }
+
+std::string capturePath(Os& os, int n) { return os.environmentVariable("temp") + captureFileName(n); }
+
+std::string captureArgument(Os& os, int n) {
+  const std::string name = "%temp%" + captureFileName(n);
+  return needsQuotes(os.environmentVariable("temp")) ? '"' + name + '"' : name;
+}
+
+}  // namespace quillfex

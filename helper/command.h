@@ -1,0 +1,23 @@
+#pragma once
+// Running external commands and naming the capture files that receive their output.
+
+#include <string>
+
+#include "core/context.h"
+
+namespace quillfex {
+
+// Hands one command line, unchanged, to the command interpreter and returns when it has ended. The
+// outcome is judged only by what the command leaves on disk.
+void runCommand(Context& context, const std::string& line);
+
+// The full path of capture file n (0 to 3): the value of temp, read now, followed by "\Quillfex.00n".
+std::string capturePath(Os& os, int n);
+
+// Capture file n as a command line names it: "%temp%\Quillfex.00n", which the interpreter expands. When the
+// value of temp holds a blank or another character that the interpreter splits at or acts on
+// ("C:\Users\John Smith\AppData\Local\Temp"), the name is put in double quotes, else the expanded path
+// would fall apart into several words.
+std::string captureArgument(Os& os, int n);
+
+}  // namespace quillfex

@@ -1,0 +1,39 @@
+#include "helper/command_lines.h"
+
+#include "helper/command.h"
+
+namespace quillfex {
+
+namespace {
+const std::string editor = helperFileName;
+}
+
+std::string listingCommand(Os& os) { return editor + ">" + captureArgument(os, 0); }
+
+std::string exportStoreCommand(const std::string& file) { return editor + " /export " + file + ">nul"; }
+
+std::string importStoreCommand(const std::string& file) { return editor + " /import " + file + ">nul"; }
+
+std::string deleteEntryCommand(const std::string& id) { return editor + " /f /delete " + id + ">nul"; }
+
+std::string copyBootFolderCommand(const std::string& drive) {
+  return "xcopy /s /c /h /y \\Boot " + drive + "\\Boot\\>nul";
+}
+
+std::string renameCopiedStoreCommand(const std::string& drive) { return "ren " + drive + "\\Boot\\lid.bcd BCD>nul"; }
+
+std::string copyBootManagerCommand(const std::string& drive) { return "xcopy /h /y \\bootmgr " + drive + "\\>nul"; }
+
+std::string probeWindowsCommand(Os& os, const std::string& drive) {
+  return "dir /b /a " + drive + "\\Windows\\System32\\b*>" + captureArgument(os, 3);
+}
+
+std::string listRootCommand(Os& os, const std::string& drive) {
+  return "dir /b /a " + drive + "\\>" + captureArgument(os, 0);
+}
+
+std::string exportMountedDevicesCommand(Os& os) {
+  return "regedit /e " + captureArgument(os, 1) + " HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices";
+}
+
+}  // namespace quillfex

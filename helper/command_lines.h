@@ -1,0 +1,34 @@
+#pragma once
+// Every command line the program runs, in one place. Lines that fill a capture file name it through
+// captureArgument, so a temporary folder with a blank in its path still receives the output.
+
+#include <string>
+
+#include "platform/os.h"
+
+namespace quillfex {
+
+// The boot-configuration editor as it is written out into the boot folder.
+inline constexpr const char* helperFileName = "Zendrakx.exe";
+
+// The editor's default listing of the store, into capture file 0.
+std::string listingCommand(Os& os);
+
+std::string exportStoreCommand(const std::string& file);  // store saved as file
+std::string importStoreCommand(const std::string& file);  // store replaced by file
+std::string deleteEntryCommand(const std::string& id);
+
+// Boot folder, with subfolders and hidden and system files, copied onto drive (such as "D:").
+std::string copyBootFolderCommand(const std::string& drive);
+// The copied lid.bcd on drive renamed to BCD.
+std::string renameCopiedStoreCommand(const std::string& drive);
+std::string copyBootManagerCommand(const std::string& drive);
+
+// Names in drive's \Windows\System32 beginning with b, into capture file 3.
+std::string probeWindowsCommand(Os& os, const std::string& drive);
+// Every name in drive's root, hidden and system ones included, into capture file 0.
+std::string listRootCommand(Os& os, const std::string& drive);
+// The mounted-devices registry key, exported into capture file 1.
+std::string exportMountedDevicesCommand(Os& os);
+
+}  // namespace quillfex

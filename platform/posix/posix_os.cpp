@@ -1,0 +1,132 @@
+#include "platform/posix/posix_os.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/posix/posix_file.h"
+
+namespace quillfex {
+
+namespace {
+
+// Windows error codes that the raw disk read leaves behind.
+constexpr std::uint32_t errorInvalidHandle = 6;
+constexpr std::uint32_t errorCrc = 23;
+constexpr std::uint32_t errorHandleEof = 38;
+
+bool isFolder(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Where a machine starts: the drive folder the process was started in, else the system drive's root.
+WindowsPath startingDirectory(const Sandbox& sandbox) {
+  std::error_code error;
+  if (auto inside = sandbox.windowsPathOf(std::filesystem::current_path(error).string())) return *inside;
+  const char* systemDrive = std::getenv("SystemDrive");
+  if (auto root = parseFullPath(std::string(systemDrive ? systemDrive : "") + "\\")) return *root;
+  return WindowsPath{'C', {}};
+}
+
+bool diskIsUnreadable(const MachineSettings& machine, const std::string& devicePath) {
+  const std::string number = devicePath.substr(devicePath.find_last_not_of("0123456789") + 1);
+  return std::any_of(machine.unreadableDisks.begin(), machine.unreadableDisks.end(),
+                     [&](const std::string& disk) { return disk.empty() || disk == number; });
+}
+
+}  // namespace
+
+PosixOs::PosixOs(std::string sandboxRoot, std::string interpreter)
+    : sandbox_(std::move(sandboxRoot)),
+      interpreter_(std::move(interpreter)),
+      machine_(readMachineSettings(sandbox_.root())),
+      current_(startingDirectory(sandbox_)) {}
+
+std::string PosixOs::environmentVariable(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? value : "";
+}
+
+std::string PosixOs::nativePath(const std::string& path) const {
+  const auto full = fullWindowsPath(path, current_);
+  return full ? sandbox_.nativePath(*full) : std::string();
+}
+
+bool PosixOs::changeDirectory(const std::string& path) {
+  const auto full = fullWindowsPath(path, current_);
+  if (!full || !isFolder(sandbox_.nativePath(*full))) return false;
+  current_ = *full;
+  return true;
+}
+
+std::string PosixOs::currentDirectory() { return current_.text(); }
+
+std::unique_ptr<FileHandle> PosixOs::openForReading(const std::string& path) {
+  return openPosixFile(nativePath(path), FileAccess::read);
+}
+
+std::unique_ptr<FileHandle> PosixOs::openForUpdate(const std::string& path) {
+  return openPosixFile(nativePath(path), FileAccess::update);
+}
+
+void PosixOs::deleteFile(const std::string& path) {
+  const std::string native = nativePath(path);
+  if (!native.empty() && !isFolder(native)) ::unlink(native.c_str());
+}
+
+void PosixOs::runCommandLine(const std::string& line) {
+  // Everything the child needs is made before fork: after it only async-signal-safe calls are allowed.
+  const std::string folder = sandbox_.nativePath(current_);
+  const std::string console = sandbox_.root().empty() ? "/dev/null" : sandbox_.root() + "/console.log";
+  const char* const argv[] = {interpreter_.c_str(), line.c_str(), nullptr};
+
+  const pid_t child = ::fork();
+  if (child < 0) return;
+  if (child == 0) {
+    const int output = ::open(console.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (output >= 0) {
+      ::dup2(output, STDOUT_FILENO);
+      ::dup2(output, STDERR_FILENO);
+    }
+    if (::chdir(folder.c_str()) != 0) {
+      // Like cmd started in a folder that has gone: the command still runs, from wherever we are.
+    }
+    ::execv(argv[0], const_cast<char* const*>(argv));
+    static const char notFound[] = "The command interpreter (winsim-cmd) could not be started.\n";
+    [[maybe_unused]] const auto ignored = ::write(STDERR_FILENO, notFound, sizeof notFound - 1);
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow,
+                                     std::uint32_t offsetHigh, std::span<std::uint8_t, sectorSize> into) {
+  const std::string disk = sandbox_.devicePath(devicePath);
+  if (!machine_.elevated || disk.empty()) return errorInvalidHandle;
+  const auto file = openPosixFile(disk, FileAccess::existing);
+  if (!file) return errorInvalidHandle;
+  if (diskIsUnreadable(machine_, disk)) return errorCrc;
+
+  const std::uint64_t offset = (std::uint64_t{offsetHigh} << 32) | offsetLow;
+  const std::size_t got = file->readAt(offset, reinterpret_cast<char*>(into.data()), into.size());
+  return got == into.size() ? 0 : errorHandleEof;
+}
+
+std::unique_ptr<Os> makeHostOs() {
+  const char* root = std::getenv("QUILLFEX_SIM_ROOT");
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return std::make_unique<PosixOs>(root ? root : "", (program.parent_path() / "winsim-cmd").string());
+}
+
+}  // namespace quillfex

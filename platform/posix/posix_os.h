@@ -1,0 +1,41 @@
+#pragma once
+// The operating-system seam on POSIX hosts: every operation is played against a winsim sandbox.
+// Drive X: is the folder drives/X, physical disk N the file disks/PhysicalDriveN, the current directory
+// is kept here as a Windows path, and command lines go to winsim-cmd, whose console output is appended to
+// console.log in the sandbox (on Windows it would go to the hidden console).
+
+#include <string>
+
+#include "platform/os.h"
+#include "platform/posix/machine_settings.h"
+#include "platform/posix/sandbox.h"
+
+namespace quillfex {
+
+class PosixOs final : public Os {
+ public:
+  // interpreter: the winsim-cmd program that runs command lines.
+  PosixOs(std::string sandboxRoot, std::string interpreter);
+
+  std::string environmentVariable(const std::string& name) override;
+  bool changeDirectory(const std::string& path) override;
+  std::string currentDirectory() override;
+  std::unique_ptr<FileHandle> openForReading(const std::string& path) override;
+  std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override;
+  void deleteFile(const std::string& path) override;
+  void runCommandLine(const std::string& line) override;
+  std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
+                              std::span<std::uint8_t, sectorSize> into) override;
+  void hideConsoleWindow() override {}
+
+  // The host path that a Windows path names from the current directory; "" when it names none.
+  std::string nativePath(const std::string& path) const;
+
+ private:
+  Sandbox sandbox_;
+  std::string interpreter_;
+  MachineSettings machine_;
+  WindowsPath current_;
+};
+
+}  // namespace quillfex

@@ -1,0 +1,76 @@
+// The operating-system seam on Windows: the C runtime and the Windows functions themselves.
+
+#include <windows.h>
+
+#include <direct.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/os.h"
+#include "platform/win32/crt_file.h"
+
+namespace quillfex {
+
+namespace {
+
+class Win32Os final : public Os {
+ public:
+  std::string environmentVariable(const std::string& name) override {
+    const char* value = std::getenv(name.c_str());
+    return value ? value : "";
+  }
+
+  // _chdir also makes a drive named in the path the current drive.
+  bool changeDirectory(const std::string& path) override { return _chdir(path.c_str()) == 0; }
+
+  std::string currentDirectory() override {
+    char* folder = _getcwd(nullptr, 0);
+    if (folder == nullptr) return {};
+    std::string text(folder);
+    std::free(folder);
+    return text;
+  }
+
+  std::unique_ptr<FileHandle> openForReading(const std::string& path) override {
+    return openCrtFile(path, FileAccess::read);
+  }
+
+  std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override {
+    return openCrtFile(path, FileAccess::update);
+  }
+
+  void deleteFile(const std::string& path) override { std::remove(path.c_str()); }
+
+  void runCommandLine(const std::string& line) override { std::system(line.c_str()); }
+
+  // The order of the calls matters: the status is what the close leaves, which after a failed open is
+  // ERROR_INVALID_HANDLE, because the open's own error was cleared right after it.
+  std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
+                              std::span<std::uint8_t, sectorSize> into) override {
+    LONG offsetHighHalf = static_cast<LONG>(offsetHigh);
+    DWORD bytesRead = 0;
+
+    std::vector<wchar_t> widePath(devicePath.size() + 1, L'\0');
+    std::mbstowcs(widePath.data(), devicePath.c_str(), widePath.size());
+    HANDLE diskHandle = CreateFileW(widePath.data(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    widePath.clear();
+    SetLastError(0);
+    if (diskHandle != INVALID_HANDLE_VALUE) {
+      SetFilePointer(diskHandle, static_cast<LONG>(offsetLow), &offsetHighHalf, FILE_BEGIN);
+      ReadFile(diskHandle, into.data(), static_cast<DWORD>(into.size()), &bytesRead, nullptr);
+    }
+    CloseHandle(diskHandle);
+    return GetLastError();
+  }
+
+  void hideConsoleWindow() override { ShowWindow(GetConsoleWindow(), SW_HIDE); }
+};
+
+}  // namespace
+
+std::unique_ptr<Os> makeHostOs() { return std::make_unique<Win32Os>(); }
+
+}  // namespace quillfex
