@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "helper/item_store.h"
 #include "platform/os.h"
 
 namespace quillfex {
@@ -23,6 +24,7 @@ struct ProgramState {
   std::array<std::uint8_t, sectorSize> sectorBuffer{};  // the sector last read
   std::string entryId;                     // the entry about to be deleted
   std::string probeLine;                   // line buffer of the Windows probe
+  ItemCursor itemCursor;                   // the read cursor shared by every item store
 };
 
 }  // namespace quillfex
