@@ -12,7 +12,7 @@ bool needsQuotes(const std::string& value) {
 
 }  // namespace
 
-void runCommand(Context& context, const std::string& line) { context.os.runCommandLine(line); }
+int runCommand(Context& context, const std::string& line) { return context.os.runCommandLine(line); }
 
 std::string capturePath(Os& os, int n) { return os.environmentVariable("temp") + captureFileName(n); }
 

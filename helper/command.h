@@ -7,9 +7,10 @@
 
 namespace quillfex {
 
-// Hands one command line, unchanged, to the command interpreter and returns when it has ended. The
-// outcome is judged only by what the command leaves on disk.
-void runCommand(Context& context, const std::string& line);
+// Hands one command line, unchanged, to the command interpreter and returns when it has ended, with the
+// interpreter's status (-1 when it could not start). Outcomes are judged by what the command leaves on disk,
+// and by the status only where a failure would otherwise cost the user's boot configuration.
+int runCommand(Context& context, const std::string& line);
 
 // The full path of capture file n (0 to 3): the value of temp, read now, followed by "\Quillfex.00n".
 std::string capturePath(Os& os, int n);

@@ -36,9 +36,14 @@ class Os {
   // Removes a file; a missing file or any other failure is silent.
   virtual void deleteFile(const std::string& path) = 0;
 
-  // Hands one line, unchanged, to the command interpreter and returns when it has ended. Its status is
-  // not reported: callers judge a command by what it leaves on disk.
-  virtual void runCommandLine(const std::string& line) = 0;
+  // Gives a file a new name (both paths name the full file); false when it could not, for example because
+  // the new name exists.
+  virtual bool renameFile(const std::string& from, const std::string& to) = 0;
+
+  // Hands one line, unchanged, to the command interpreter and returns when it has ended, with the status
+  // the interpreter ended with (-1 when it could not be started). Most callers judge a command only by what
+  // it leaves on disk.
+  virtual int runCommandLine(const std::string& line) = 0;
 
   // Opens the raw device (for example "\\.\PhysicalDrive0") for reading and writing, reads 512 bytes at
   // the byte offset (offsetHigh << 32 | offsetLow) into `into`, closes the device in every case, and

@@ -75,9 +75,19 @@ std::unique_ptr<FileHandle> FakeOs::openForUpdate(const std::string& path) {
 
 void FakeOs::deleteFile(const std::string& path) { files_.erase(key(path)); }
 
-void FakeOs::runCommandLine(const std::string& line) {
+bool FakeOs::renameFile(const std::string& from, const std::string& to) {
+  const auto source = files_.find(key(from));
+  if (source == files_.end() || files_.count(key(to)) != 0) return false;
+  auto bytes = source->second;
+  files_.erase(source);
+  files_[key(to)] = std::move(bytes);
+  return true;
+}
+
+int FakeOs::runCommandLine(const std::string& line) {
   commandLines.push_back(line);
   if (onCommand) onCommand(line);
+  return commandStatus ? commandStatus(line) : 0;
 }
 
 std::uint32_t FakeOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,

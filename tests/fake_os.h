@@ -20,6 +20,7 @@ class FakeOs final : public Os {
   std::map<std::string, std::string> environment;
   std::vector<std::string> commandLines;
   std::function<void(const std::string& line)> onCommand;  // plays the command's effect
+  std::function<int(const std::string& line)> commandStatus;  // the status a line ends with; 0 without it
   std::map<int, std::string> disks;                        // contents of \\.\PhysicalDriveN
   bool elevated = true;
 
@@ -33,7 +34,8 @@ class FakeOs final : public Os {
   std::unique_ptr<FileHandle> openForReading(const std::string& path) override;
   std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override;
   void deleteFile(const std::string& path) override;
-  void runCommandLine(const std::string& line) override;
+  bool renameFile(const std::string& from, const std::string& to) override;
+  int runCommandLine(const std::string& line) override;
   std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
                               std::span<std::uint8_t, sectorSize> into) override;
   void hideConsoleWindow() override {}

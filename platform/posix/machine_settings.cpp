@@ -1,5 +1,7 @@
 #include "platform/posix/machine_settings.h"
 
+// Compiled in, so that the winsim tools that use this seam can start without a shared toml++.
+#define TOML_HEADER_ONLY 1
 #include <toml++/toml.h>
 
 namespace quillfex {

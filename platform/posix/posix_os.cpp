@@ -82,14 +82,22 @@ void PosixOs::deleteFile(const std::string& path) {
   if (!native.empty() && !isFolder(native)) ::unlink(native.c_str());
 }
 
-void PosixOs::runCommandLine(const std::string& line) {
+bool PosixOs::renameFile(const std::string& from, const std::string& to) {
+  const std::string source = nativePath(from), target = nativePath(to);
+  struct stat info {};
+  // Windows never renames onto an existing name; POSIX would silently replace it.
+  if (source.empty() || target.empty() || ::lstat(target.c_str(), &info) == 0) return false;
+  return ::rename(source.c_str(), target.c_str()) == 0;
+}
+
+int PosixOs::runCommandLine(const std::string& line) {
   // Everything the child needs is made before fork: after it only async-signal-safe calls are allowed.
   const std::string folder = sandbox_.nativePath(current_);
   const std::string console = sandbox_.root().empty() ? "/dev/null" : sandbox_.root() + "/console.log";
   const char* const argv[] = {interpreter_.c_str(), line.c_str(), nullptr};
 
   const pid_t child = ::fork();
-  if (child < 0) return;
+  if (child < 0) return -1;
   if (child == 0) {
     const int output = ::open(console.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (output >= 0) {
@@ -105,8 +113,11 @@ void PosixOs::runCommandLine(const std::string& line) {
     ::_exit(127);
   }
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
   }
+  if (!WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
 }
 
 std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow,

@@ -23,7 +23,8 @@ class PosixOs final : public Os {
   std::unique_ptr<FileHandle> openForReading(const std::string& path) override;
   std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override;
   void deleteFile(const std::string& path) override;
-  void runCommandLine(const std::string& line) override;
+  bool renameFile(const std::string& from, const std::string& to) override;
+  int runCommandLine(const std::string& line) override;
   std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
                               std::span<std::uint8_t, sectorSize> into) override;
   void hideConsoleWindow() override {}

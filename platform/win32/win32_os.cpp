@@ -43,7 +43,11 @@ class Win32Os final : public Os {
 
   void deleteFile(const std::string& path) override { std::remove(path.c_str()); }
 
-  void runCommandLine(const std::string& line) override { std::system(line.c_str()); }
+  bool renameFile(const std::string& from, const std::string& to) override {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  int runCommandLine(const std::string& line) override { return std::system(line.c_str()); }
 
   // The order of the calls matters: the status is what the close leaves, which after a failed open is
   // ERROR_INVALID_HANDLE, because the open's own error was cleared right after it.

@@ -48,6 +48,19 @@ TEST_F(PosixOsTest, CreatesAndDeletesFiles) {
   EXPECT_EQ(os.openForReading("C:\\Boot"), nullptr);
 }
 
+TEST_F(PosixOsTest, RenamesOnlyOntoAFreeName) {
+  writeFile("drives/C/Boot/BCD", "old");
+  writeFile("drives/C/Boot/lid.bcd", "new");
+  PosixOs os = makeOs();
+  os.changeDirectory("C:\\Boot");
+  EXPECT_FALSE(os.renameFile("lid.bcd", "bcd"));  // Windows refuses an existing name, whatever its case
+  EXPECT_TRUE(os.renameFile("c:\\boot\\BCD", "BCD.bak"));
+  EXPECT_TRUE(os.renameFile("LID.bcd", "BCD"));
+  EXPECT_EQ(readFile("drives/C/Boot/BCD"), "new");
+  EXPECT_EQ(readFile("drives/C/Boot/BCD.bak"), "old");
+  EXPECT_FALSE(os.renameFile("missing", "other"));
+}
+
 TEST_F(PosixOsTest, RunsTheLineUnchangedInTheCurrentDirectory) {
   const std::string log = (root / "echo.log").string();
   ::setenv("ECHO_LOG", log.c_str(), 1);
@@ -55,7 +68,7 @@ TEST_F(PosixOsTest, RunsTheLineUnchangedInTheCurrentDirectory) {
   PosixOs os = makeOs();
   os.changeDirectory("C:\\Boot");
   const std::string line = "Zendrakx.exe /f /delete {a b} \"%temp%\\x\" & | < > ^ ' $HOME `id` \\>nul";
-  os.runCommandLine(line);
+  EXPECT_EQ(os.runCommandLine(line), 3);  // the interpreter's own status
   EXPECT_EQ(readFile("echo.log"), "argc=2\nline=" + line + "\ncwd=" + (root / "drives/C/Boot").string() +
                                       "\ntemp=C:\\Users\\John Smith\\Temp\n");
   EXPECT_EQ(readFile("console.log"), "console output\n");
@@ -64,7 +77,7 @@ TEST_F(PosixOsTest, RunsTheLineUnchangedInTheCurrentDirectory) {
 
 TEST_F(PosixOsTest, AMissingInterpreterIsAnOrdinaryOutcome) {
   PosixOs os(root.string(), (root / "no-such-interpreter").string());
-  os.runCommandLine("dir");
+  EXPECT_EQ(os.runCommandLine("dir"), -1);
   EXPECT_NE(readFile("console.log").find("could not be started"), std::string::npos);
 }
 

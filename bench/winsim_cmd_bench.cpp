@@ -1,0 +1,62 @@
+// One winsim-cmd command line that runs the extracted editor (the listing into a capture file), against
+// the baseline of spawning /bin/true, both started and waited for the same way.
+
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "winsim/machine/sandbox_builder.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void spawnAndWait(const char* program, const char* argument) {
+  const char* const argv[] = {program, argument, nullptr};
+  pid_t child = 0;
+  if (posix_spawn(&child, program, nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) std::abort();
+  int status = 0;
+  waitpid(child, &status, 0);
+}
+
+// A sandbox of the built-in machine with the editor extracted into its boot folder, as the program leaves it.
+class Machine {
+ public:
+  Machine() {
+    std::string folder = (fs::temp_directory_path() / "winsim-bench-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) std::abort();
+    root_ = folder;
+    fs::remove(root_);
+    std::string error;
+    const auto machine = winsim::parseMachine(winsim::defaultMachineText(), "built-in", error);
+    if (!machine || !winsim::buildSandbox(*machine, winsim::defaultMachineText(), root_, error)) std::abort();
+    fs::copy_file(WINSIM_EDITOR, root_ / "drives/C/Boot/Zendrakx.exe");
+    setenv("QUILLFEX_SIM_ROOT", root_.c_str(), 1);
+    setenv("SystemDrive", "C:", 1);
+    setenv("temp", "C:\\Temp", 1);
+    fs::current_path(root_ / "drives/C/Boot");
+  }
+  ~Machine() { fs::remove_all(root_); }
+
+ private:
+  fs::path root_;
+};
+
+void spawnTrue(benchmark::State& run) {
+  for (auto _ : run) spawnAndWait("/bin/true", nullptr);
+}
+BENCHMARK(spawnTrue)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void listingThroughWinsimCmd(benchmark::State& run) {
+  static Machine machine;
+  for (auto _ : run) spawnAndWait(WINSIM_CMD, "Zendrakx.exe>%temp%\\Quillfex.000");
+}
+BENCHMARK(listingThroughWinsimCmd)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace

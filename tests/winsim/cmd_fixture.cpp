@@ -1,0 +1,115 @@
+#include "winsim/cmd_fixture.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "winsim/machine/file_attributes.h"
+
+namespace winsim::testing {
+
+namespace {
+
+const char* const machineDescription = R"(system_drive = "C:"
+temp = "C:\\Temp"
+[[disk]]
+signature = "12ab0cff"
+[[disk.partition]]
+letter = "C"
+bootmgr = true
+[[disk.partition]]
+letter = "D"
+)";
+
+const char* const mountedDevices =
+    "\\DosDevices\\C:\t12,ab,0c,ff,00,7e,00,00,00,00,00,00\n"
+    "\\DosDevices\\D:\t12,ab,0c,ff,00,7e,00,00,05,00,00,00\n"
+    "\\??\\Volume{5157cc0e-0000-11e0-a000-806e6f6e6963}\t12,ab,0c,ff,00,7e,00,00,00,00,00,00\n";
+
+}  // namespace
+
+void CmdTest::SetUp() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "winsim-cmd-test-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  root = pattern;
+  writeFile("machine.toml", machineDescription);
+  writeFile("registry/MountedDevices", mountedDevices);
+  writeFile("drives/C/bootmgr", "boot manager", "HS");
+  writeFile("drives/C/Boot/BCD", "live store", "HS");
+  writeFile("drives/C/Boot/bootstat.dat", "status", "S");
+  writeFile("drives/C/Boot/memtest.exe", "memory tester");
+  writeFile("drives/C/Boot/Fonts/wgl4_boot.ttf", "font");
+  writeFile("drives/C/Boot/en-US/bootmgr.exe.mui", "messages");
+  for (const char* name : {"bcdedit.exe", "BOOTRES.DLL", "b_x.dll", "hal.dll"}) {
+    writeFile(std::string("drives/C/Windows/System32/") + name, name);
+  }
+  std::filesystem::create_directories(root / "drives/C/Temp");
+  std::filesystem::create_directories(root / "drives/C/Users/John Smith/Temp");
+  std::filesystem::create_directories(root / "drives/D");
+}
+
+void CmdTest::TearDown() { std::filesystem::remove_all(root); }
+
+CmdResult CmdTest::run(const std::string& line, const std::string& folder) const {
+  const std::string outputFile = (root / "test-stdout").string(), errorFile = (root / "test-stderr").string();
+  const std::vector<std::string> environment = {"QUILLFEX_SIM_ROOT=" + root.string(), "SystemDrive=C:", "temp=" + temp,
+                                                "PATH=/usr/bin:/bin"};
+  std::vector<char*> envp;
+  for (const auto& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
+  envp.push_back(nullptr);
+  const std::string program = WINSIM_CMD, workingFolder = (root / folder).string();
+  char* const argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(line.c_str()), nullptr};
+
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int output = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (output < 0 || errors < 0 || ::dup2(output, 1) < 0 || ::dup2(errors, 2) < 0 ||
+        ::chdir(workingFolder.c_str()) != 0) {
+      ::_exit(120);
+    }
+    ::execve(argv[0], argv, envp.data());
+    ::_exit(121);
+  }
+  CmdResult result;
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.output = readFile("test-stdout");
+  result.errors = readFile("test-stderr");
+  std::filesystem::remove(root / "test-stdout");
+  std::filesystem::remove(root / "test-stderr");
+  return result;
+}
+
+void CmdTest::writeFile(const std::string& relative, const std::string& content, const std::string& flags) const {
+  std::filesystem::create_directories((root / relative).parent_path());
+  std::ofstream(root / relative, std::ios::binary) << content;
+  if (flags.empty()) return;
+  FileAttributes attributes(root);
+  attributes.set(root / relative, flags);
+  attributes.save();
+}
+
+std::string CmdTest::readFile(const std::string& relative) const {
+  std::ifstream in(root / relative, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string CmdTest::flagsOf(const std::string& relative) const { return FileAttributes(root).of(root / relative); }
+
+void CmdTest::addFault(const std::string& command, const std::string& arg) const {
+  writeFile("machine.toml",
+            std::string(machineDescription) + "[[fault]]\ncommand = \"" + command + "\"\narg = \"" + arg + "\"\n");
+}
+
+}  // namespace winsim::testing

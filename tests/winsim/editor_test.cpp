@@ -1,0 +1,135 @@
+#include "winsim/editor/editor.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_os.h"
+#include "helper/command.h"
+#include "readers/listing.h"
+#include "screen/screen.h"
+
+namespace winsim {
+namespace {
+
+using Ids = std::vector<std::string>;
+
+BootStore sampleStore() {
+  BootStore store;
+  store.entries = {
+      {EntryKind::bootManager, "{bootmgr}", "partition=C:", "Windows Boot Manager", ""},
+      {EntryKind::loader, "{current}", "partition=C:", "Windows 7", "\\Windows\\system32\\winload.exe"},
+      {EntryKind::loader, "{a1}", "partition=D:", "Windows Vista", "\\Windows\\system32\\winload.exe"},
+      {EntryKind::legacy, "{ntldr}", "partition=\\Device\\HarddiskVolume3", "Earlier Version of Windows", "\\ntldr"},
+      {EntryKind::tool, "{memdiag}", "partition=C:", "Windows Memory Diagnostic", "\\boot\\memtest.exe"},
+  };
+  store.displayOrder = {"{current}", "{a1}", "{ntldr}"};
+  return store;
+}
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    os.environment["SystemDrive"] = "C:";
+    os.setFile("C:\\Boot\\BCD", formatStore(sampleStore()));
+    os.changeDirectory("C:\\Boot");
+  }
+
+  EditorResult run(const std::vector<std::string>& args) { return runEditor(args, os, machine); }
+
+  BootStore systemStore() {
+    std::string error;
+    return *parseStore(*os.file("C:\\Boot\\BCD"), error);
+  }
+
+  Ids ids(const BootStore& store) {
+    Ids ids;
+    for (const auto& entry : store.entries) ids.push_back(entry.id);
+    return ids;
+  }
+
+  quillfex::testing::FakeOs os;
+  Machine machine;
+};
+
+TEST_F(EditorTest, ListingHasTheColumnsTheProgramReads) {
+  const std::string listing = run({}).output;
+  EXPECT_EQ(listing.substr(0, 24), "\r\nWindows Boot Manager\r\n");
+  EXPECT_NE(listing.find("\r\nidentifier              {bootmgr}\r\ndevice                  partition=C:\r\n"),
+            std::string::npos);
+  EXPECT_NE(listing.find("\r\nWindows Legacy OS Loader\r\n------------------------\r\n"
+                         "identifier              {ntldr}\r\ndevice                  partition=\\Device\\HarddiskVolume3\r\n"),
+            std::string::npos);
+  EXPECT_EQ(listing.find("{memdiag}\r\ndevice"), std::string::npos);  // tools are not in the display order
+
+  machine.header = HeaderStyle::id;
+  EXPECT_NE(run({}).output.find("\r\nid                      {a1}\r\ndevice                  partition=D:\r\n"),
+            std::string::npos);
+}
+
+TEST_F(EditorTest, TheProgramsListingReaderUnderstandsBothHeaderStyles) {
+  quillfex::ProgramState state;
+  quillfex::Screen screen;
+  quillfex::Context context{state, os, screen};
+  os.onCommand = [&](const std::string&) { os.setFile(quillfex::capturePath(os, 0), run({}).output); };
+  for (const HeaderStyle header : {HeaderStyle::identifier, HeaderStyle::id}) {
+    machine.header = header;
+    EXPECT_TRUE(quillfex::findBootManagerDevice(context, "C:"));
+    EXPECT_FALSE(quillfex::findBootManagerDevice(context, "D:"));
+    EXPECT_EQ(quillfex::countEntries(context), 4);
+    Ids foreign;
+    quillfex::foreignEntryIds(context, "D:", [&](const std::string& id) { foreign.push_back(id); });
+    EXPECT_EQ(foreign, (Ids{"{current}", "{ntldr}"}));
+  }
+}
+
+TEST_F(EditorTest, ExportImportAndDeleteRoundTrip) {
+  ASSERT_EQ(run({"/export", "org.bcd"}).status, 0);
+  ASSERT_NE(os.file("C:\\Boot\\org.bcd"), nullptr);
+
+  const EditorResult deleted = run({"/f", "/delete", "{a1}"});
+  EXPECT_EQ(deleted.output, "The operation completed successfully.\r\n");
+  EXPECT_EQ(ids(systemStore()), (Ids{"{bootmgr}", "{current}", "{ntldr}", "{memdiag}"}));
+  EXPECT_EQ(systemStore().displayOrder, (Ids{"{current}", "{ntldr}"}));
+
+  ASSERT_EQ(run({"/IMPORT", "C:\\Boot\\ORG.BCD"}).status, 0);
+  EXPECT_EQ(ids(systemStore()), ids(sampleStore()));
+  EXPECT_EQ(systemStore().displayOrder, sampleStore().displayOrder);
+}
+
+TEST_F(EditorTest, FailuresChangeNothing) {
+  const std::string before = *os.file("C:\\Boot\\BCD");
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  } cases[] = {
+      {{"/f", "/delete", "{missing}"}, "The specified entry identifier is not valid."},
+      {{"/import", "missing.bcd"}, "The system cannot find the file specified."},
+      {{"/delete", "{a1}"}, "The parameter is incorrect."},
+      {{"/export"}, "The parameter is incorrect."},
+  };
+  for (const auto& c : cases) {
+    const EditorResult result = run(c.args);
+    EXPECT_NE(result.status, 0);
+    EXPECT_EQ(result.output, "");
+    EXPECT_NE(result.errors.find(c.error), std::string::npos) << result.errors;
+  }
+  os.setFile("C:\\Boot\\junk.bcd", std::string("\0\x01garbage = [", 12));
+  EXPECT_NE(run({"/import", "junk.bcd"}).status, 0);
+  EXPECT_EQ(*os.file("C:\\Boot\\BCD"), before);
+}
+
+TEST_F(EditorTest, InjectedFaultsFailLikeWindows) {
+  const std::string before = *os.file("C:\\Boot\\BCD");
+  machine.faults = {{"listing", ""}, {"import", "org.bcd"}, {"delete", "{a1}"}, {"export", "lid.bcd"}};
+  os.setFile("C:\\Boot\\org.bcd", before);
+  EXPECT_EQ(run({}).output, "");
+  EXPECT_NE(run({}).status, 0);
+  EXPECT_NE(run({"/import", "org.bcd"}).status, 0);
+  EXPECT_NE(run({"/f", "/delete", "{a1}"}).status, 0);
+  EXPECT_NE(run({"/export", "lid.bcd"}).status, 0);
+  EXPECT_EQ(os.file("C:\\Boot\\lid.bcd"), nullptr);
+  EXPECT_EQ(*os.file("C:\\Boot\\BCD"), before);
+  EXPECT_EQ(run({"/f", "/delete", "{current}"}).status, 0);  // other ids are not hit
+}
+
+}  // namespace
+}  // namespace winsim

@@ -1,0 +1,133 @@
+#include "winsim/machine/machine.h"
+
+#include <gtest/gtest.h>
+
+#include "winsim/machine/mounted_devices.h"
+
+namespace winsim {
+namespace {
+
+const std::string minimalDisk = R"(
+[[disk]]
+signature = "12ab0cff"
+[[disk.partition]]
+letter = "C"
+windows = "7"
+bootmgr = true
+)";
+
+std::optional<Machine> parse(const std::string& text, std::string& error) {
+  return parseMachine(text, "m.toml", error);
+}
+
+TEST(MachineDescription, DefaultsFillWhatIsNotSaid) {
+  std::string error;
+  const auto machine = parse(minimalDisk + R"(
+[[disk.partition]]
+letter = "d"
+[[disk.partition]]
+letter = "E"
+offset = 1048576
+[[entry]]
+kind = "bootmgr"
+id = "{bootmgr}"
+[[entry]]
+id = "{a}"
+[[entry]]
+kind = "tool"
+id = "{memdiag}"
+[[entry]]
+kind = "legacy"
+id = "{ntldr}"
+)",
+                             error);
+  ASSERT_TRUE(machine) << error;
+  EXPECT_EQ(machine->systemDrive, "C:");
+  EXPECT_TRUE(machine->elevated);
+  EXPECT_EQ(machine->header, HeaderStyle::identifier);
+  EXPECT_EQ(machine->temp, "C:\\Temp");
+  const auto& partitions = machine->disks[0].partitions;
+  EXPECT_EQ(partitions[0].offset, 32256u);  // 63 sectors
+  EXPECT_EQ(partitions[1].offset, partitions[0].offset + partitions[0].size);
+  EXPECT_EQ(partitions[1].letter, 'D');
+  EXPECT_EQ(partitions[2].offset, 1048576u);
+  EXPECT_TRUE(partitions[0].bootFolder);
+  EXPECT_EQ(machine->store.displayOrder, (std::vector<std::string>{"{a}", "{ntldr}"}));
+}
+
+TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
+  struct Case {
+    std::string text, message;
+  } cases[] = {
+      {"colour = 1\n" + minimalDisk, "m.toml: line 1: unknown key 'colour' in the machine"},
+      {"header = \"ident\"\n" + minimalDisk, "m.toml: line 1: 'header' in the machine must be \"identifier\" or \"id\""},
+      {"elevated = \"yes\"\n" + minimalDisk, "m.toml: line 1: 'elevated' in the machine has a value of the wrong type"},
+      {"system_drive = \"C\"\n" + minimalDisk, "m.toml: line 1: 'system_drive' in the machine must be a letter and a colon, \"C:\""},
+      {"temp = \"Temp\"\n" + minimalDisk, "m.toml: line 1: 'temp' in the machine must be a full path such as \"C:\\\\Temp\""},
+      {"[[disk]]\nsignature = \"12ab0c\"\n", "m.toml: line 2: 'signature' in [[disk]] must be 8 hexadecimal digits, the bytes 440 to 443 in disk order"},
+      {minimalDisk + "size = -5\n", "m.toml: line 8: 'size' in [[disk.partition]] must be positive"},
+      {minimalDisk + "[[disk.partition]]\nletter = \"D\"\nwindows = \"8\"\n", "m.toml: line 10: 'windows' in [[disk.partition]] must be \"\", \"XP\", \"Vista\" or \"7\""},
+      {minimalDisk + "[[entry]]\nkind = \"os\"\nid = \"{x}\"\n", "m.toml: line 9: 'kind' in [[entry]] must be \"bootmgr\", \"loader\", \"legacy\" or \"tool\""},
+      {minimalDisk + "[[entry]]\ndevice = \"partition=C:\"\n", "m.toml: 'id' in [[entry]] is missing"},
+      {minimalDisk + "[[mounted]]\nname = \"\\\\DosDevices\\\\Q:\"\nhex = \"12,ab,0\"\n", "m.toml: line 10: 'hex' in [[mounted]] must be two-digit hexadecimal bytes joined by commas"},
+      {minimalDisk + "[[fault]]\ncommand = \"format\"\n", "m.toml: line 9: 'command' in [[fault]] must be one of export, import, delete, listing, regedit, copy, rename, disk"},
+      {"system_drive = \"D:\"\n" + minimalDisk, "m.toml: system_drive D: is on no [[disk.partition]]"},
+      {"disk = 3\n", "m.toml: line 1: 'disk' in the machine must be written as [[disk]] tables"},
+      {"x = [", "m.toml:1: "},
+      {std::string("\0\xff\xfe binary", 10), "m.toml:1: "},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(parse(c.text, error)) << c.text;
+    EXPECT_EQ(error.substr(0, c.message.size()), c.message) << error;
+  }
+}
+
+TEST(MachineDescription, MountedValuesComeFromTheDisksAndCanBeOverridden) {
+  std::string error;
+  const auto machine = parse(minimalDisk + R"(
+[[mounted]]
+name = "\\DosDevices\\C:"
+hex = "de,ad,be,ef"
+[[mounted]]
+name = "\\DosDevices\\Q:"
+hex = ""
+)",
+                             error);
+  ASSERT_TRUE(machine) << error;
+  ASSERT_EQ(machine->mounted.size(), 3u);
+  EXPECT_EQ(machine->mounted[0].name, "\\DosDevices\\C:");
+  EXPECT_EQ(hexBytes(machine->mounted[0].bytes), "de,ad,be,ef");
+  EXPECT_EQ(machine->mounted[1].name.substr(0, 11), "\\??\\Volume{");
+  EXPECT_EQ(hexBytes(machine->mounted[1].bytes), "12,ab,0c,ff,00,7e,00,00,00,00,00,00");
+  EXPECT_EQ(machine->mounted[2].name, "\\DosDevices\\Q:");
+}
+
+TEST(MachineDescription, FaultsHitTheirArgumentOrEverything) {
+  std::string error;
+  const auto machine = parse(minimalDisk + R"(
+[[fault]]
+command = "import"
+arg = "ORG.bcd"
+[[fault]]
+command = "disk"
+arg = 1
+[[fault]]
+command = "regedit"
+)",
+                             error);
+  ASSERT_TRUE(machine) << error;
+  EXPECT_TRUE(machine->fails("import", "org.bcd"));
+  EXPECT_FALSE(machine->fails("import", "lid.bcd"));
+  EXPECT_TRUE(machine->fails("disk", "1"));
+  EXPECT_TRUE(machine->fails("regedit", "anything"));
+  EXPECT_FALSE(machine->fails("export", "org.bcd"));
+}
+
+TEST(MachineDescription, TheBuiltInMachineParses) {
+  std::string error;
+  EXPECT_TRUE(parseMachine(defaultMachineText(), "built-in", error)) << error;
+}
+
+}  // namespace
+}  // namespace winsim

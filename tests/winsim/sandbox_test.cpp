@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "sandbox_fixture.h"
+#include "winsim/front/machine_report.h"
+#include "winsim/machine/file_attributes.h"
+#include "winsim/machine/sandbox_builder.h"
+
+namespace winsim {
+namespace {
+
+class SandboxBuilderTest : public quillfex::testing::SandboxTest {
+ protected:
+  void SetUp() override {
+    SandboxTest::SetUp();
+    std::filesystem::remove_all(root);  // the builder wants a new folder
+  }
+
+  void make(const std::string& text) {
+    std::string error;
+    const auto machine = parseMachine(text, "m.toml", error);
+    ASSERT_TRUE(machine) << error;
+    ASSERT_TRUE(buildSandbox(*machine, text, root, error)) << error;
+  }
+};
+
+TEST_F(SandboxBuilderTest, LaysOutDrivesDisksAndRegistry) {
+  make(defaultMachineText());
+  const std::string disk0 = readFile("disks/PhysicalDrive0");
+  ASSERT_EQ(disk0.size(), 512u);
+  EXPECT_EQ(disk0.substr(440, 4), "\x12\xab\x0c\xff");
+  EXPECT_EQ(disk0.substr(510), "\x55\xaa");
+  EXPECT_EQ(readFile("disks/PhysicalDrive1").substr(440, 4), "\x5d\x2e\x8a\x41");
+  EXPECT_TRUE(exists("drives/C/Windows/System32/bcdedit.exe"));
+  EXPECT_TRUE(exists("drives/D/Windows/System32/bootcfg.exe"));
+  EXPECT_FALSE(exists("drives/F/Windows"));
+  EXPECT_TRUE(exists("drives/C/Temp"));
+  EXPECT_EQ(readFile("machine.toml"), defaultMachineText());
+  EXPECT_NE(readFile("registry/MountedDevices").find("\\DosDevices\\E:\t5d,2e,8a,41,00,7e,00,00,00,00,00,00\n"),
+            std::string::npos);
+
+  const FileAttributes attributes(root);
+  EXPECT_EQ(attributes.of(root / "drives/C/bootmgr"), "HS");
+  EXPECT_EQ(attributes.of(root / "drives/C/Boot/BCD"), "HS");
+  EXPECT_EQ(attributes.of(root / "drives/C/Boot/memtest.exe"), "");
+}
+
+TEST_F(SandboxBuilderTest, EverySampleMachineBuilds) {
+  int samples = 0;
+  for (const auto& file : std::filesystem::directory_iterator(WINSIM_MACHINES)) {
+    std::ifstream in(file.path());
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::filesystem::remove_all(root);
+    make(text.str());
+    EXPECT_TRUE(exists("drives/C/Boot/BCD")) << file.path();
+    ++samples;
+  }
+  EXPECT_GE(samples, 9);
+}
+
+TEST_F(SandboxBuilderTest, RefusesAFolderThatHoldsSomething) {
+  writeFile("mine.txt", "keep me");
+  std::string error;
+  const auto machine = parseMachine(defaultMachineText(), "m", error);
+  EXPECT_FALSE(buildSandbox(*machine, defaultMachineText(), root, error));
+  EXPECT_NE(error.find("not empty"), std::string::npos);
+  EXPECT_EQ(readFile("mine.txt"), "keep me");
+}
+
+TEST_F(SandboxBuilderTest, TempCannotClimbOutOfTheSandbox) {
+  std::string text = defaultMachineText();
+  text.replace(text.find("temp = \"C:\\\\Temp\""), 17, "temp = 'C:\\..\\..\\..\\escaped'");
+  make(text);
+  EXPECT_TRUE(exists("drives/C/escaped"));
+  EXPECT_FALSE(std::filesystem::exists(root.parent_path() / "escaped"));
+}
+
+TEST_F(SandboxBuilderTest, ShowReportsTheStateAsJson) {
+  make(defaultMachineText());
+  writeFile("drives/C/Temp/Quillfex.000", "x");
+  writeFile("transcript.log", "Zendrakx.exe>%temp%\\Quillfex.000\n");
+  std::string error;
+  const auto report = readMachineReport(root, error);
+  ASSERT_TRUE(report) << error;
+  const std::string json = reportJson(*report);
+  EXPECT_EQ(json.rfind("{\"systemDrive\":\"C:\",\"systemStore\":[{\"id\":\"{bootmgr}\",\"device\":\"partition=C:\",", 0), 0u);
+  EXPECT_NE(json.find("\"D\":{\"bootmgr\":false,\"store\":null,\"bootFiles\":[]}"), std::string::npos);
+  EXPECT_NE(json.find("\"bootFolder\":[\"BCD\",\"BCD.LOG\",\"bootstat.dat\",\"en-US\",\"Fonts\",\"memtest.exe\"]"),
+            std::string::npos);
+  EXPECT_NE(json.find("\"temp\":[\"Quillfex.000\"],\"transcript\":[\"Zendrakx.exe>%temp%\\\\Quillfex.000\"]}"),
+            std::string::npos);
+}
+
+TEST_F(SandboxBuilderTest, ShowNamesWhatIsNotASandbox) {
+  std::filesystem::create_directories(root);
+  std::string error;
+  EXPECT_FALSE(readMachineReport(root, error));
+  EXPECT_NE(error.find("machine.toml: cannot be read"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace winsim

@@ -1,0 +1,55 @@
+// winsim-cmd LINE: the command interpreter of the simulated machine. It runs one command line as cmd.exe
+// would run it for the C runtime's system(), for the command forms Quillfex sends.
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "winsim/cmd/command_line.h"
+#include "winsim/cmd/commands.h"
+#include "winsim/cmd/host_files.h"
+#include "winsim/cmd/redirections.h"
+#include "winsim/machine/machine_file.h"
+#include "winsim/machine/sandbox_layout.h"
+
+namespace {
+
+std::string commandLine(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) line += (i > 1 ? " " : "") + std::string(argv[i]);
+  return line;
+}
+
+// One write, so that the lines of commands run one after another never mix.
+void appendToTranscript(const std::string& sandboxRoot, const std::string& line) {
+  const std::string path = winsim::layout::transcript(sandboxRoot).string();
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return;
+  winsim::writeAll(fd, line + '\n');
+  ::close(fd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* root = std::getenv(winsim::sandboxVariable);
+  if (root == nullptr || *root == '\0') {
+    const std::string message = std::string("winsim-cmd: ") + winsim::sandboxVariable + " names no sandbox\n";
+    winsim::writeAll(STDERR_FILENO, message);
+    return 1;
+  }
+  const std::string line = commandLine(argc, argv);
+  appendToTranscript(root, line);
+
+  const winsim::CommandText text = winsim::splitRedirections(winsim::expandVariables(line, winsim::environmentValue));
+  winsim::Console console;
+  winsim::Shell shell(root, console);
+  if (!winsim::openRedirections(shell, text.redirections)) return 1;
+  return winsim::runCommand(shell, text.command);
+}

@@ -1,0 +1,72 @@
+#include "winsim/cmd/shell.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "winsim/cmd/host_files.h"
+#include "winsim/machine/machine_file.h"
+
+namespace winsim {
+
+namespace {
+
+std::string withoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string systemDrive() {
+  const char* drive = std::getenv("SystemDrive");
+  return drive != nullptr ? drive : "C:";
+}
+
+quillfex::WindowsPath startingDirectory(const quillfex::Sandbox& sandbox) {
+  const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
+  if (here) {
+    if (auto inside = sandbox.windowsPathOf(here.get())) return *inside;
+  }
+  if (auto root = quillfex::parseFullPath(systemDrive() + "\\")) return *root;
+  return quillfex::WindowsPath{'C', {}};
+}
+
+}  // namespace
+
+Shell::Shell(std::string sandboxRoot, Console& console)
+    : root_(withoutTrailingSlashes(std::move(sandboxRoot))),
+      sandbox_(root_),
+      console_(console),
+      current_(startingDirectory(sandbox_)) {}
+
+std::optional<quillfex::WindowsPath> Shell::fullPath(std::string_view written) const {
+  return quillfex::fullWindowsPath(written, current_);
+}
+
+std::string Shell::hostPath(std::string_view written) const {
+  const auto full = fullPath(written);
+  return full ? hostPath(*full) : std::string();
+}
+
+bool Shell::isLiveStore(const std::string& hostFile) const {
+  const auto store = quillfex::parseFullPath(systemDrive() + "\\Boot\\BCD");
+  if (!store) return false;
+  const auto file = identityOf(hostFile);
+  return file && file == identityOf(hostPath(*store));
+}
+
+bool Shell::fails(const char* command, const std::string& arg) {
+  if (!machine_ && machineError_.empty()) {
+    // A sandbox put together by hand may have no description: a machine without faults.
+    machine_ = isFile(root_ + "/machine.toml") ? loadSandboxMachine(machineError_) : Machine{};
+    if (!machine_) console_.error(machineError_);
+  }
+  return !machine_ || machine_->fails(command, arg);
+}
+
+FileAttributes& Shell::attributes() {
+  if (!attributes_) attributes_.emplace(root_);
+  return *attributes_;
+}
+
+}  // namespace winsim

@@ -1,0 +1,51 @@
+#pragma once
+// What the commands of one line work with: the sandbox, the current directory, the console, and the
+// machine's faults and file attributes, which are read only when a command needs them.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/posix/sandbox.h"
+#include "platform/windows_path.h"
+#include "winsim/cmd/console.h"
+#include "winsim/machine/file_attributes.h"
+#include "winsim/machine/machine.h"
+
+namespace winsim {
+
+class Shell {
+ public:
+  // The current directory is the drive folder the process runs in, else the system drive's root.
+  Shell(std::string sandboxRoot, Console& console);
+
+  Console& console() { return console_; }
+  const std::string& sandboxRoot() const { return root_; }
+
+  // A path as written in a command, made full from the current directory; nullopt for "" and UNC paths.
+  std::optional<quillfex::WindowsPath> fullPath(std::string_view written) const;
+  // The host path of a full path (names matched without regard to case); "" when there is none.
+  std::string hostPath(const quillfex::WindowsPath& path) const { return sandbox_.nativePath(path); }
+  std::string hostPath(std::string_view written) const;
+
+  // Whether a host file is the system drive's \Boot\BCD, which Windows keeps open while it runs.
+  bool isLiveStore(const std::string& hostFile) const;
+
+  // Whether the machine makes `command` fail for `arg`. A description that cannot be read makes every such
+  // command fail, with the reason on standard error.
+  bool fails(const char* command, const std::string& arg);
+
+  FileAttributes& attributes();
+
+ private:
+  std::string root_;
+  quillfex::Sandbox sandbox_;
+  Console& console_;
+  quillfex::WindowsPath current_;
+  std::optional<Machine> machine_;
+  std::string machineError_;
+  std::optional<FileAttributes> attributes_;
+};
+
+}  // namespace winsim

@@ -1,0 +1,68 @@
+#include "winsim/editor/listing.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr std::size_t valueColumn = 24;  // values start in column 25
+
+std::string field(const std::string& name, const std::string& value) {
+  return name + std::string(valueColumn - name.size(), ' ') + value + "\r\n";
+}
+
+std::string sectionTitle(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::bootManager: return "Windows Boot Manager";
+    case EntryKind::loader: return "Windows Boot Loader";
+    case EntryKind::legacy: return "Windows Legacy OS Loader";
+    case EntryKind::tool: return "Windows Memory Tester";
+  }
+  return "Windows Boot Loader";
+}
+
+// A field with several values: the first beside the name, each further one on a line of its own.
+std::string listField(const std::string& name, const std::vector<std::string>& values) {
+  std::string text;
+  for (std::size_t i = 0; i < values.size(); ++i) text += field(i == 0 ? name : "", values[i]);
+  return text;
+}
+
+std::string section(const BootStore& store, const BootEntry& entry, HeaderStyle header) {
+  const std::string title = sectionTitle(entry.kind);
+  std::string text = "\r\n" + title + "\r\n" + std::string(title.size(), '-') + "\r\n";
+  text += field(header == HeaderStyle::id ? "id" : "identifier", entry.id);
+  text += field("device", entry.device);
+  if (!entry.path.empty()) text += field("path", entry.path);
+  text += field("description", entry.description);
+  text += field("locale", "en-US");
+  if (entry.kind == EntryKind::bootManager) {
+    text += field("inherit", "{globalsettings}");
+    if (!store.displayOrder.empty()) text += field("default", store.displayOrder.front());
+    text += listField("displayorder", store.displayOrder);
+    std::vector<std::string> tools;
+    for (const auto& e : store.entries) {
+      if (e.kind == EntryKind::tool) tools.push_back(e.id);
+    }
+    text += listField("toolsdisplayorder", tools);
+    text += field("timeout", "30");
+  } else if (entry.kind == EntryKind::loader) {
+    text += field("osdevice", entry.device);
+    text += field("systemroot", "\\Windows");
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string formatListing(const BootStore& store, HeaderStyle header) {
+  std::string text;
+  for (const auto& entry : store.entries) {
+    if (entry.kind == EntryKind::bootManager) text += section(store, entry, header);
+  }
+  for (const auto& id : store.displayOrder) {
+    if (const BootEntry* entry = store.find(id)) text += section(store, *entry, header);
+  }
+  return text;
+}
+
+}  // namespace winsim

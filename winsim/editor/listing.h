@@ -1,0 +1,14 @@
+#pragma once
+// The editor's default listing as Windows 7 prints it: the boot manager, then the entries of its display
+// order, each a section title, a rule, the header line with the id in column 25, the device line right
+// after it, then the other fields. Lines end in CR LF.
+
+#include <string>
+
+#include "winsim/machine/machine.h"
+
+namespace winsim {
+
+std::string formatListing(const BootStore& store, HeaderStyle header);
+
+}  // namespace winsim

@@ -1,0 +1,7 @@
+#include "winsim/editor/standard_output.h"
+
+namespace winsim {
+
+void useBinaryStandardOutput() {}
+
+}  // namespace winsim

@@ -1,0 +1,114 @@
+#include "winsim/front/run_program.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "screen/key_script.h"
+#include "winsim/machine/machine_file.h"
+#include "winsim/machine/sandbox_layout.h"
+
+namespace winsim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool takeValue(const std::vector<std::string>& args, std::size_t& at, std::string& value, std::string& error) {
+  if (at + 1 >= args.size()) {
+    error = args[at] + " needs a value";
+    return false;
+  }
+  value = args[++at];
+  return true;
+}
+
+bool checkOptions(const RunOptions& options, std::string& error) {
+  if (options.program.empty()) {
+    error = "no program to run: give it after --";
+    return false;
+  }
+  if (!options.screen.empty() && options.screen != "headless" && options.screen != "tty" && options.screen != "sdl") {
+    error = "--screen must be headless, tty or sdl";
+    return false;
+  }
+  std::string keyError;
+  if (!quillfex::parseKeyScript(options.keys, keyError)) {
+    error = "--keys: " + keyError;
+    return false;
+  }
+  return true;
+}
+
+// A program named by a path is found from where winsim was started, not from the machine's drive.
+std::string programPath(const std::string& program) {
+  return program.find('/') == std::string::npos ? program : fs::absolute(program).string();
+}
+
+}  // namespace
+
+bool parseRunOptions(const std::vector<std::string>& args, RunOptions& options, std::string& error) {
+  if (args.empty()) {
+    error = "run needs a sandbox folder";
+    return false;
+  }
+  options.sandbox = args[0];
+  for (std::size_t at = 1; at < args.size(); ++at) {
+    std::string snapshot;
+    if (args[at] == "--") {
+      options.program.assign(args.begin() + static_cast<long>(at) + 1, args.end());
+      break;
+    }
+    if (args[at] == "--keys") {
+      if (!takeValue(args, at, options.keys, error)) return false;
+    } else if (args[at] == "--screen") {
+      if (!takeValue(args, at, options.screen, error)) return false;
+    } else if (args[at] == "--snap") {
+      if (!takeValue(args, at, snapshot, error)) return false;
+      options.snapshot = fs::absolute(snapshot);
+    } else {
+      error = "unknown option " + args[at];
+      return false;
+    }
+  }
+  return checkOptions(options, error);
+}
+
+int runProgram(const RunOptions& options, std::string& error) {
+  const fs::path root = fs::absolute(options.sandbox);
+  const auto machine = loadMachineFile(layout::description(root).string(), error);
+  if (!machine) return -1;
+  const fs::path start = layout::drive(root, machine->systemDrive[0]);
+  std::vector<std::string> program = options.program;
+  program[0] = programPath(program[0]);
+
+  std::vector<char*> argv;
+  for (auto& arg : program) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child < 0) {
+    error = std::string("fork: ") + std::strerror(errno);
+    return -1;
+  }
+  if (child == 0) {
+    ::setenv("SystemDrive", machine->systemDrive.c_str(), 1);
+    ::setenv("temp", machine->temp.c_str(), 1);
+    ::setenv(sandboxVariable, root.c_str(), 1);
+    ::setenv("QUILLFEX_KEYS", options.keys.c_str(), 1);
+    if (!options.screen.empty()) ::setenv("QUILLFEX_SCREEN", options.screen.c_str(), 1);
+    if (!options.snapshot.empty()) ::setenv("QUILLFEX_SNAP", options.snapshot.c_str(), 1);
+    if (::chdir(start.c_str()) != 0) ::_exit(126);
+    ::execvp(argv[0], argv.data());
+    std::fprintf(stderr, "winsim: cannot run %s: %s\n", argv[0], std::strerror(errno));
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace winsim

@@ -1,0 +1,62 @@
+#pragma once
+// A simulated Windows multiboot machine as a machine description (TOML) tells it: the system drive, the
+// rights the program runs with, the disks and their partitions, the boot configuration store, the
+// MountedDevices values and the faults to inject.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "winsim/store/boot_store.h"
+
+namespace winsim {
+
+enum class HeaderStyle { identifier, id };  // "identifier" as Windows 7 lists entries, or "id" and 8 blanks
+
+struct Partition {
+  char letter = 0;               // 'C' to 'Z', or 0 for a partition without a drive letter
+  std::uint64_t offset = 0;      // in bytes from the start of the disk
+  std::uint64_t size = 0;        // in bytes
+  std::string windows;           // "", "XP", "Vista" or "7"
+  bool bootManager = false;      // \bootmgr at its root
+  bool bootFolder = false;       // a \Boot folder with a store at its root (by default: where bootmgr is)
+};
+
+struct Disk {
+  std::array<std::uint8_t, 4> signature{};  // bytes 440 to 443 of sector 0, in disk order
+  std::vector<Partition> partitions;
+};
+
+struct MountedValue {
+  std::string name;  // "\DosDevices\C:", "\??\Volume{...}"
+  std::vector<std::uint8_t> bytes;
+};
+
+struct Fault {
+  std::string command;  // export, import, delete, listing, regedit, copy, rename, disk
+  std::string arg;      // the file, id, drive letter or disk number it hits; "" hits every one
+};
+
+struct Machine {
+  std::string systemDrive = "C:";
+  bool elevated = true;
+  HeaderStyle header = HeaderStyle::identifier;
+  std::string temp = "C:\\Temp";
+  std::vector<Disk> disks;
+  BootStore store;
+  std::vector<MountedValue> mounted;  // every value of the key, derived ones included, in key order
+  std::vector<Fault> faults;
+
+  // Whether a fault makes `command` fail for `arg` (compared without regard to letter case).
+  bool fails(const std::string& command, const std::string& arg) const;
+};
+
+// Reads a machine description. On a fault in it: nullopt, and error names the file, line and key.
+std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error);
+
+// The description of the built-in sample machine.
+const std::string& defaultMachineText();
+
+}  // namespace winsim

@@ -1,0 +1,26 @@
+#include "winsim/machine/machine_file.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace winsim {
+
+std::optional<Machine> loadMachineFile(const std::string& path, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = path + ": cannot be read";
+    return std::nullopt;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  return parseMachine(text.str(), path, error);
+}
+
+std::optional<Machine> loadSandboxMachine(std::string& error) {
+  const char* root = std::getenv(sandboxVariable);
+  if (root == nullptr || *root == '\0') return Machine{};
+  return loadMachineFile(std::string(root) + "/machine.toml", error);
+}
+
+}  // namespace winsim

@@ -1,0 +1,248 @@
+// Reading a machine description: every key is checked against the keys its table may hold, and every
+// value against what it may be, so that a mistake is reported with its line instead of building a
+// machine that was not meant.
+
+#include <algorithm>
+#include <initializer_list>
+#include <stdexcept>
+
+#include "winsim/machine/machine.h"
+#include "winsim/machine/mounted_devices.h"
+#include "winsim/toml.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr std::uint64_t sectorBytes = 512;
+constexpr std::uint64_t defaultPartitionSize = 20ull << 30;
+
+struct DescriptionError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+std::string lineOf(const toml::source_region& where) { return std::to_string(where.begin.line); }
+
+// One table of the description, with the name it is known by in messages ("[[disk.partition]]").
+class TableReader {
+ public:
+  TableReader(const toml::table& table, std::string name, std::initializer_list<const char*> allowed)
+      : table_(table), name_(std::move(name)) {
+    for (const auto& [key, value] : table) {
+      if (std::none_of(allowed.begin(), allowed.end(), [&](const char* k) { return key.str() == k; })) {
+        throw DescriptionError("line " + lineOf(key.source()) + ": unknown key '" + std::string(key.str()) + "' in " +
+                               name_);
+      }
+    }
+  }
+
+  template <typename T>
+  T get(const char* key, T fallback) const {
+    const toml::node* node = table_.get(key);
+    if (node == nullptr) return fallback;
+    if (auto value = node->value<T>()) return *value;
+    throw bad(key, "has a value of the wrong type");
+  }
+
+  std::string text(const char* key, std::string fallback) const { return get<std::string>(key, std::move(fallback)); }
+
+  // A value that may be written as text or as a whole number, taken as text.
+  std::string textOrNumber(const char* key) const {
+    const toml::node* node = table_.get(key);
+    if (node != nullptr && node->is_integer()) return std::to_string(node->value_or(std::int64_t{0}));
+    return text(key, "");
+  }
+
+  const toml::array* tables(const char* key) const {
+    const toml::node* node = table_.get(key);
+    if (node == nullptr) return nullptr;
+    if (!node->is_array_of_tables()) throw bad(key, "must be written as [[" + std::string(key) + "]] tables");
+    return node->as_array();
+  }
+
+  std::vector<std::string> texts(const char* key) const {
+    std::vector<std::string> values;
+    const toml::node* node = table_.get(key);
+    if (node == nullptr) return values;
+    const toml::array* array = node->as_array();
+    if (array == nullptr) throw bad(key, "must be a list of texts");
+    for (const auto& item : *array) {
+      if (!item.is_string()) throw bad(key, "must be a list of texts");
+      values.push_back(item.value_or(std::string()));
+    }
+    return values;
+  }
+
+  DescriptionError bad(const char* key, const std::string& what) const {
+    const toml::node* node = table_.get(key);
+    const std::string line = node ? "line " + lineOf(node->source()) + ": " : "";
+    return DescriptionError(line + "'" + key + "' in " + name_ + " " + what);
+  }
+
+ private:
+  const toml::table& table_;
+  std::string name_;
+};
+
+bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
+
+std::array<std::uint8_t, 4> readSignature(const TableReader& disk) {
+  const std::string text = disk.text("signature", "");
+  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), isHexDigit)) {
+    throw disk.bad("signature", "must be 8 hexadecimal digits, the bytes 440 to 443 in disk order");
+  }
+  std::array<std::uint8_t, 4> bytes{};
+  for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(std::stoul(text.substr(2 * i, 2), nullptr, 16));
+  return bytes;
+}
+
+Partition readPartition(const toml::table& table, std::uint64_t nextOffset) {
+  const TableReader reader(table, "[[disk.partition]]", {"letter", "offset", "size", "windows", "bootmgr", "boot_folder", "label"});
+  Partition partition;
+  const std::string letter = reader.text("letter", "");
+  if (letter.size() > 1 || (letter.size() == 1 && (std::toupper(letter[0]) < 'C' || std::toupper(letter[0]) > 'Z'))) {
+    throw reader.bad("letter", "must be one letter from C to Z, or \"\" for none");
+  }
+  partition.letter = letter.empty() ? 0 : static_cast<char>(std::toupper(letter[0]));
+  const auto offset = reader.get<std::int64_t>("offset", static_cast<std::int64_t>(nextOffset));
+  const auto size = reader.get<std::int64_t>("size", static_cast<std::int64_t>(defaultPartitionSize));
+  if (offset < 0) throw reader.bad("offset", "must not be negative");
+  if (size <= 0) throw reader.bad("size", "must be positive");
+  partition.offset = static_cast<std::uint64_t>(offset);
+  partition.size = static_cast<std::uint64_t>(size);
+  partition.windows = reader.text("windows", "");
+  if (partition.windows != "" && partition.windows != "XP" && partition.windows != "Vista" && partition.windows != "7") {
+    throw reader.bad("windows", "must be \"\", \"XP\", \"Vista\" or \"7\"");
+  }
+  partition.bootManager = reader.get<bool>("bootmgr", false);
+  partition.bootFolder = reader.get<bool>("boot_folder", partition.bootManager);
+  return partition;
+}
+
+Disk readDisk(const toml::table& table) {
+  const TableReader reader(table, "[[disk]]", {"signature", "partition"});
+  Disk disk;
+  disk.signature = readSignature(reader);
+  std::uint64_t nextOffset = 63 * sectorBytes;
+  if (const toml::array* partitions = reader.tables("partition")) {
+    for (const auto& node : *partitions) {
+      disk.partitions.push_back(readPartition(*node.as_table(), nextOffset));
+      nextOffset = disk.partitions.back().offset + disk.partitions.back().size;
+    }
+  }
+  return disk;
+}
+
+BootEntry readEntry(const toml::table& table) {
+  const TableReader reader(table, "[[entry]]", {"kind", "id", "device", "description", "path"});
+  const auto kind = kindFromName(reader.text("kind", "loader"));
+  if (!kind) throw reader.bad("kind", "must be \"bootmgr\", \"loader\", \"legacy\" or \"tool\"");
+  BootEntry entry{*kind, reader.text("id", ""), reader.text("device", ""), reader.text("description", ""),
+                  reader.text("path", "")};
+  if (entry.id.empty()) throw reader.bad("id", "is missing");
+  return entry;
+}
+
+MountedValue readMounted(const toml::table& table) {
+  const TableReader reader(table, "[[mounted]]", {"name", "hex"});
+  MountedValue value{reader.text("name", ""), {}};
+  if (value.name.empty()) throw reader.bad("name", "is missing");
+  const auto bytes = parseHexBytes(reader.text("hex", ""));
+  if (!bytes) throw reader.bad("hex", "must be two-digit hexadecimal bytes joined by commas");
+  value.bytes = *bytes;
+  return value;
+}
+
+Fault readFault(const toml::table& table) {
+  static const char* const commands[] = {"export", "import", "delete", "listing", "regedit", "copy", "rename", "disk"};
+  const TableReader reader(table, "[[fault]]", {"command", "arg"});
+  Fault fault{reader.text("command", ""), reader.textOrNumber("arg")};
+  if (std::none_of(std::begin(commands), std::end(commands), [&](const char* c) { return fault.command == c; })) {
+    throw reader.bad("command", "must be one of export, import, delete, listing, regedit, copy, rename, disk");
+  }
+  return fault;
+}
+
+template <typename Item, typename Read>
+std::vector<Item> readAll(const TableReader& reader, const char* key, Read read) {
+  std::vector<Item> items;
+  if (const toml::array* tables = reader.tables(key)) {
+    for (const auto& node : *tables) items.push_back(read(*node.as_table()));
+  }
+  return items;
+}
+
+bool isDriveDesignator(const std::string& text) {
+  return text.size() == 2 && text[0] >= 'A' && text[0] <= 'Z' && text[1] == ':';
+}
+
+void readTopLevel(const TableReader& reader, Machine& machine) {
+  machine.systemDrive = reader.text("system_drive", "C:");
+  if (!isDriveDesignator(machine.systemDrive)) throw reader.bad("system_drive", "must be a letter and a colon, \"C:\"");
+  machine.elevated = reader.get<bool>("elevated", true);
+  const std::string header = reader.text("header", "identifier");
+  if (header != "identifier" && header != "id") throw reader.bad("header", "must be \"identifier\" or \"id\"");
+  machine.header = header == "id" ? HeaderStyle::id : HeaderStyle::identifier;
+  machine.temp = reader.text("temp", "C:\\Temp");
+  if (machine.temp.size() < 3 || !isDriveDesignator(machine.temp.substr(0, 2)) || machine.temp[2] != '\\') {
+    throw reader.bad("temp", "must be a full path such as \"C:\\\\Temp\"");
+  }
+}
+
+void checkDrivesExist(const Machine& machine) {
+  const auto hasDrive = [&](char letter) {
+    return std::any_of(machine.disks.begin(), machine.disks.end(), [&](const Disk& disk) {
+      return std::any_of(disk.partitions.begin(), disk.partitions.end(),
+                         [&](const Partition& p) { return p.letter == letter; });
+    });
+  };
+  if (!hasDrive(machine.systemDrive[0])) {
+    throw DescriptionError("system_drive " + machine.systemDrive + " is on no [[disk.partition]]");
+  }
+  if (!hasDrive(machine.temp[0])) throw DescriptionError("temp " + machine.temp + " is on no [[disk.partition]]");
+}
+
+Machine readMachine(const toml::table& document) {
+  const TableReader reader(document, "the machine",
+                           {"name", "note", "system_drive", "elevated", "header", "temp", "display_order", "disk",
+                            "entry", "mounted", "fault"});
+  Machine machine;
+  readTopLevel(reader, machine);
+  machine.disks = readAll<Disk>(reader, "disk", readDisk);
+  machine.store.entries = readAll<BootEntry>(reader, "entry", readEntry);
+  machine.store.displayOrder = reader.texts("display_order");
+  if (!document.contains("display_order")) {
+    for (const auto& entry : machine.store.entries) {
+      if (entry.kind == EntryKind::loader || entry.kind == EntryKind::legacy) machine.store.displayOrder.push_back(entry.id);
+    }
+  }
+  machine.mounted = mergeMounted(deriveMountedValues(machine.disks), readAll<MountedValue>(reader, "mounted", readMounted));
+  machine.faults = readAll<Fault>(reader, "fault", readFault);
+  checkDrivesExist(machine);
+  return machine;
+}
+
+}  // namespace
+
+bool Machine::fails(const std::string& command, const std::string& arg) const {
+  const auto lower = [](std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+  };
+  return std::any_of(faults.begin(), faults.end(), [&](const Fault& fault) {
+    return fault.command == command && (fault.arg.empty() || lower(fault.arg) == lower(arg));
+  });
+}
+
+std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error) {
+  try {
+    return readMachine(toml::parse(text, sourceName));
+  } catch (const toml::parse_error& failure) {
+    error = sourceName + ":" + lineOf(failure.source()) + ": " + std::string(failure.description());
+  } catch (const DescriptionError& failure) {
+    error = sourceName + ": " + failure.what();
+  }
+  return std::nullopt;
+}
+
+}  // namespace winsim

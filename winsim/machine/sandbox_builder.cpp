@@ -1,0 +1,153 @@
+#include "winsim/machine/sandbox_builder.h"
+
+#include <fstream>
+
+#include "platform/windows_path.h"
+#include "winsim/machine/file_attributes.h"
+#include "winsim/machine/mounted_devices.h"
+#include "winsim/machine/sandbox_layout.h"
+
+namespace winsim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t sectorBytes = 512;
+
+// Names in \Windows\System32 by Windows version; the probe looks for those beginning with b.
+const std::vector<std::string>& system32Names(const std::string& windows) {
+  static const std::vector<std::string> xp = {"blastcln.exe", "bootcfg.exe", "browser.dll", "hal.dll",
+                                              "ntoskrnl.exe", "winlogon.exe"};
+  static const std::vector<std::string> modern = {"bcdboot.exe", "bcdedit.exe", "bootcfg.exe", "bootres.dll",
+                                                  "hal.dll",     "ntoskrnl.exe", "winload.exe"};
+  return windows == "XP" ? xp : modern;
+}
+
+class Builder {
+ public:
+  Builder(const Machine& machine, fs::path root) : machine_(machine), root_(std::move(root)), attributes_(root_) {}
+
+  void writeFile(const fs::path& file, const std::string& content, const std::string& flags = "") {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out) throw fs::filesystem_error("cannot write", file, std::make_error_code(std::errc::io_error));
+    attributes_.set(file, flags);
+  }
+
+  void build(const std::string& descriptionText) {
+    writeFile(layout::description(root_), descriptionText);
+    writeFile(layout::transcript(root_), "");
+    for (std::size_t d = 0; d < machine_.disks.size(); ++d) {
+      writeFile(layout::disk(root_, d), sectorZero(machine_.disks[d]));
+      for (const auto& partition : machine_.disks[d].partitions) buildPartition(partition);
+    }
+    writeMountedDevices();
+    fs::create_directories(nativeFolder(machine_.temp));
+    attributes_.save();
+  }
+
+ private:
+  void buildPartition(const Partition& partition) {
+    if (partition.letter == 0) return;
+    const fs::path drive = layout::drive(root_, partition.letter);
+    fs::create_directories(drive);
+    if (!partition.windows.empty()) {
+      for (const auto& name : system32Names(partition.windows)) {
+        writeFile(drive / "Windows" / "System32" / name, "winsim " + name + "\n");
+      }
+    }
+    if (partition.windows == "XP") {
+      for (const char* name : {"ntldr", "NTDETECT.COM", "boot.ini"}) writeFile(drive / name, "winsim XP\n", "HS");
+    }
+    if (partition.bootManager) writeFile(drive / "bootmgr", "winsim Windows boot manager\n", "HS");
+    if (partition.bootFolder) buildBootFolder(drive, partition.letter);
+  }
+
+  void buildBootFolder(const fs::path& drive, char letter) {
+    const fs::path boot = drive / "Boot";
+    writeFile(boot / "BCD", formatStore(storeFor(letter)), "HS");
+    writeFile(boot / "BCD.LOG", "", "HS");
+    writeFile(boot / "bootstat.dat", std::string(64, '\0'), "S");
+    writeFile(boot / "memtest.exe", "winsim memory tester\n");
+    writeFile(boot / "Fonts" / "wgl4_boot.ttf", "winsim font\n");
+    writeFile(boot / "en-US" / "bootmgr.exe.mui", "winsim messages\n");
+  }
+
+  // The system drive holds the described store; another drive with a boot manager of its own lists only
+  // the systems on that drive.
+  BootStore storeFor(char letter) const {
+    if (letter == machine_.systemDrive[0]) return machine_.store;
+    const std::string device = std::string("partition=") + letter + ":";
+    BootStore own;
+    own.entries.push_back({EntryKind::bootManager, "{bootmgr}", device, "Windows Boot Manager", ""});
+    for (const auto& entry : machine_.store.entries) {
+      if (entry.kind != EntryKind::bootManager && entry.device == device) own.entries.push_back(entry);
+    }
+    for (const auto& id : machine_.store.displayOrder) {
+      if (own.find(id)) own.displayOrder.push_back(id);
+    }
+    return own;
+  }
+
+  // Sector 0: the disk signature at 440, a partition table of up to four primary partitions, 55 AA.
+  std::string sectorZero(const Disk& disk) const {
+    std::string sector(sectorBytes, '\0');
+    std::copy(disk.signature.begin(), disk.signature.end(), sector.begin() + 440);
+    for (std::size_t p = 0; p < disk.partitions.size() && p < 4; ++p) {
+      const Partition& partition = disk.partitions[p];
+      char* slot = sector.data() + 446 + 16 * p;
+      slot[0] = partition.bootManager ? '\x80' : '\0';
+      slot[4] = partition.windows.empty() || partition.letter ? '\x07' : '\x27';
+      putLittleEndian32(slot + 8, partition.offset / sectorBytes);
+      putLittleEndian32(slot + 12, partition.size / sectorBytes);
+    }
+    sector[510] = '\x55';
+    sector[511] = '\xAA';
+    return sector;
+  }
+
+  static void putLittleEndian32(char* at, std::uint64_t value) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<char>(value >> (8 * i));
+  }
+
+  void writeMountedDevices() {
+    std::string lines;
+    for (const auto& value : machine_.mounted) lines += value.name + '\t' + hexBytes(value.bytes) + '\n';
+    writeFile(layout::mountedDevices(root_), lines);
+  }
+
+  // ".." stops at the drive's root, so no description reaches outside its sandbox.
+  fs::path nativeFolder(const std::string& windowsPath) const {
+    const auto full = quillfex::parseFullPath(windowsPath);
+    fs::path folder = layout::drive(root_, windowsPath[0]);
+    for (const auto& component : full ? full->components : std::vector<std::string>{}) folder /= component;
+    return folder;
+  }
+
+  const Machine& machine_;
+  fs::path root_;
+  FileAttributes attributes_;
+};
+
+}  // namespace
+
+bool buildSandbox(const Machine& machine, const std::string& descriptionText, const fs::path& folder,
+                  std::string& error) {
+  std::error_code failure;
+  if (fs::exists(folder, failure) && !fs::is_empty(folder, failure)) {
+    error = folder.string() + " is not empty: winsim make builds only into a new or empty folder";
+    return false;
+  }
+  try {
+    fs::create_directories(folder);
+    Builder(machine, fs::absolute(folder)).build(descriptionText);
+  } catch (const fs::filesystem_error& cannot) {
+    error = cannot.what();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace winsim

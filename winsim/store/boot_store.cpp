@@ -1,0 +1,97 @@
+#include "winsim/store/boot_store.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "winsim/toml.h"
+
+namespace winsim {
+
+namespace {
+
+constexpr std::pair<EntryKind, const char*> kindNames[] = {
+    {EntryKind::bootManager, "bootmgr"},
+    {EntryKind::loader, "loader"},
+    {EntryKind::legacy, "legacy"},
+    {EntryKind::tool, "tool"},
+};
+
+toml::table entryTable(const BootEntry& entry) {
+  return toml::table{{"kind", kindName(entry.kind)},
+                     {"id", entry.id},
+                     {"device", entry.device},
+                     {"description", entry.description},
+                     {"path", entry.path}};
+}
+
+}  // namespace
+
+const BootEntry* BootStore::find(const std::string& id) const {
+  const auto found = std::find_if(entries.begin(), entries.end(), [&](const BootEntry& e) { return e.id == id; });
+  return found == entries.end() ? nullptr : &*found;
+}
+
+bool BootStore::remove(const std::string& id) {
+  const auto before = entries.size();
+  std::erase_if(entries, [&](const BootEntry& e) { return e.id == id; });
+  std::erase(displayOrder, id);
+  return entries.size() != before;
+}
+
+std::string kindName(EntryKind kind) {
+  for (const auto& [k, name] : kindNames) {
+    if (k == kind) return name;
+  }
+  return "loader";
+}
+
+std::optional<EntryKind> kindFromName(const std::string& name) {
+  for (const auto& [kind, text] : kindNames) {
+    if (name == text) return kind;
+  }
+  return std::nullopt;
+}
+
+std::string formatStore(const BootStore& store) {
+  toml::array order;
+  for (const auto& id : store.displayOrder) order.push_back(id);
+  toml::array entries;
+  for (const auto& entry : store.entries) entries.push_back(entryTable(entry));
+  const toml::table document{{"display_order", order}, {"entry", entries}};
+  std::ostringstream text;
+  text << "# winsim boot configuration store\n" << document << "\n";
+  return text.str();
+}
+
+std::optional<BootStore> parseStore(const std::string& text, std::string& error) {
+  toml::table document;
+  try {
+    document = toml::parse(text);
+  } catch (const toml::parse_error& failure) {
+    error = std::string(failure.description());
+    return std::nullopt;
+  }
+  BootStore store;
+  if (const auto* order = document["display_order"].as_array()) {
+    for (const auto& id : *order) store.displayOrder.push_back(id.value_or(std::string()));
+  }
+  if (const auto* entries = document["entry"].as_array()) {
+    for (const auto& node : *entries) {
+      const toml::node_view<const toml::node> entry{node};
+      const auto kind = kindFromName(entry["kind"].value_or(std::string()));
+      if (!kind) {
+        error = "an entry of unknown kind";
+        return std::nullopt;
+      }
+      store.entries.push_back({*kind, entry["id"].value_or(std::string()), entry["device"].value_or(std::string()),
+                               entry["description"].value_or(std::string()), entry["path"].value_or(std::string())});
+    }
+  }
+  if (!document.contains("entry") && !document.contains("display_order")) {
+    error = "not a boot configuration store";
+    return std::nullopt;
+  }
+  return store;
+}
+
+}  // namespace winsim

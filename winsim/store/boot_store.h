@@ -1,0 +1,40 @@
+#pragma once
+// The simulated boot configuration store: its entries in store order and the boot manager's display
+// order. The live store is \Boot\BCD on the system drive; exports (org.bcd, lid.bcd) have the same form,
+// a small TOML text, so that a person can read what a run did.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace winsim {
+
+enum class EntryKind { bootManager, loader, legacy, tool };
+
+struct BootEntry {
+  EntryKind kind = EntryKind::loader;
+  std::string id;           // "{bootmgr}", "{current}", "{ntldr}", a GUID in braces, ...
+  std::string device;       // "partition=C:", "partition=\Device\HarddiskVolume3"
+  std::string description;  // "Windows 7"
+  std::string path;         // "\Windows\system32\winload.exe"
+};
+
+struct BootStore {
+  std::vector<BootEntry> entries;
+  std::vector<std::string> displayOrder;  // ids of loaders and legacy entries, in menu order
+
+  const BootEntry* find(const std::string& id) const;
+  // Removes the entry and every mention of it in the display order; false when there is no such entry.
+  bool remove(const std::string& id);
+};
+
+// "bootmgr", "loader", "legacy", "tool".
+std::string kindName(EntryKind kind);
+std::optional<EntryKind> kindFromName(const std::string& name);
+
+std::string formatStore(const BootStore& store);
+
+// nullopt (with a reason in error) when the text is no store.
+std::optional<BootStore> parseStore(const std::string& text, std::string& error);
+
+}  // namespace winsim
