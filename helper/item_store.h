@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillfex {
 
@@ -24,6 +25,9 @@ class ItemCursor {
   // Follows link records to the next item record, returns its text (up to its first NUL) and moves past it.
   // nullopt once a null link ends the chain: the cursor never reads beyond the store.
   std::optional<std::string> readItem();
+
+  // readItem without the copy: the text stays in the data image, which lives as long as the program.
+  std::optional<std::string_view> readItemText();
 
  private:
   const ItemRecord* position_ = nullptr;

@@ -1,0 +1,174 @@
+#include "tools/payload_encoding.h"
+
+#include <optional>
+#include <utility>
+
+#include "helper/payload_item.h"
+
+namespace quillfex {
+
+namespace {
+
+constexpr std::string_view storeOpening = "const ItemRecord payloadStore[] = {\n";
+constexpr std::string_view storeClosing = "};\n";
+constexpr std::string_view nullLink = "nullptr";
+
+void appendEscape(std::string& item, unsigned char byte) {
+  constexpr std::string_view hexDigits = "0123456789abcdef";
+  item += ' ';
+  item += hexDigits[byte >> 4];
+  item += hexDigits[byte & 0xF];
+}
+
+void appendByte(std::string& item, unsigned char byte) {
+  if (standsForItself(byte)) {
+    item += static_cast<char>(byte);
+  } else {
+    appendEscape(item, byte);
+  }
+}
+
+std::string linkTo(std::size_t record) { return "payloadStore + " + std::to_string(record); }
+
+// One line of the store: an item record and the link record after it.
+void appendRecordPair(std::string& source, std::string_view text, std::string_view next) {
+  source += "    {";
+  source += std::to_string(text.size());
+  source += ", \"";
+  source += text;
+  source += "\"}, {linkLength, ";
+  source += next;
+  source += "},\n";
+}
+
+struct RecordPair {
+  std::size_t length = 0;
+  std::string_view text;
+  std::string_view next;
+};
+
+bool skip(std::string_view& rest, std::string_view expected) {
+  if (!rest.starts_with(expected)) return false;
+  rest.remove_prefix(expected.size());
+  return true;
+}
+
+std::optional<std::string_view> takeUntil(std::string_view& rest, std::string_view end) {
+  const std::size_t at = rest.find(end);
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::string_view taken = rest.substr(0, at);
+  rest.remove_prefix(at + end.size());
+  return taken;
+}
+
+std::optional<RecordPair> parseRecordPair(std::string_view line) {
+  RecordPair pair;
+  if (!skip(line, "    {")) return std::nullopt;
+  const auto length = takeUntil(line, ", \"");
+  if (!length || length->empty() || length->size() > 5 ||
+      length->find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  pair.length = std::stoul(std::string(*length));
+  const auto text = takeUntil(line, "\"}, {linkLength, ");
+  const auto next = takeUntil(line, "},");
+  if (!text || !next || !line.empty()) return std::nullopt;
+  pair.text = *text;
+  pair.next = *next;
+  return pair;
+}
+
+// Why record pair `index` of `count` breaks the store's layout; empty when it keeps to it.
+std::string recordFault(const RecordPair& pair, std::size_t index, std::size_t count) {
+  const std::string name = "item " + std::to_string(index + 1);
+  if (pair.length != pair.text.size()) {
+    return name + " has the length " + std::to_string(pair.length) + " for a text of " +
+           std::to_string(pair.text.size()) + " characters";
+  }
+  for (const char character : pair.text) {
+    if (character != ' ' && !standsForItself(static_cast<unsigned char>(character))) {
+      return name + " holds the byte " + std::to_string(static_cast<unsigned char>(character)) +
+             ", which cannot stand in the store";
+    }
+  }
+  const bool terminator = index + 1 == count;
+  const std::string expectedNext = terminator ? std::string(nullLink) : linkTo(2 * (index + 1));
+  if (pair.next != expectedNext) return name + " links to " + std::string(pair.next) + ", not " + expectedNext;
+  if (terminator) return pair.text == payloadTerminator ? "" : "the last item is not the terminator";
+  if (pair.text == payloadTerminator) return name + " reads as the terminator before the end of the store";
+  const bool lastPayloadItem = index + 2 == count;
+  const bool sizeFits = lastPayloadItem ? !pair.text.empty() && pair.text.size() <= longestItem
+                                        : pair.text.size() >= itemCutLength && pair.text.size() <= longestItem;
+  if (!sizeFits) return name + " holds " + std::to_string(pair.text.size()) + " characters";
+  return "";
+}
+
+}  // namespace
+
+bool standsForItself(unsigned char byte) {
+  return byte > ' ' && byte < 0x7F && byte != '"' && byte != '\\' && byte != '?';
+}
+
+std::vector<std::string> encodePayload(std::string_view executable) {
+  std::vector<std::string> items;
+  std::string item;
+  for (const char byte : executable) {
+    appendByte(item, static_cast<unsigned char>(byte));
+    if (item.size() >= itemCutLength) items.push_back(std::exchange(item, {}));
+  }
+  if (!item.empty()) items.push_back(std::move(item));
+  // A last item reading "EindeFini" would pass for the terminator; escaping a letter changes only its text.
+  if (!items.empty() && items.back() == payloadTerminator) {
+    std::string& last = items.back();
+    const char lastLetter = last.back();
+    last.pop_back();
+    appendEscape(last, static_cast<unsigned char>(lastLetter));
+  }
+  return items;
+}
+
+std::string payloadStoreSource(const std::vector<std::string>& items, std::string_view origin) {
+  std::string source;
+  source.reserve((items.size() + 1) * (longestItem + 48) + 512);
+  source += "// Generated by payload_store_generator from ";
+  source += origin;
+  source += ", at every build of it. Do not edit.\n\n#include \"data/data_image.h\"\n\nnamespace quillfex {\n\n";
+  source += storeOpening;
+  for (std::size_t index = 0; index < items.size(); ++index) {
+    appendRecordPair(source, items[index], linkTo(2 * (index + 1)));
+  }
+  appendRecordPair(source, payloadTerminator, nullLink);
+  source += storeClosing;
+  source += "\n}  // namespace quillfex\n";
+  return source;
+}
+
+StoreReading readStoreSource(std::string_view source) {
+  StoreReading reading;
+  const std::size_t opening = source.find(storeOpening);
+  if (opening == std::string_view::npos) return {"", "no definition of payloadStore"};
+  std::string_view rest = source.substr(opening + storeOpening.size());
+
+  std::vector<RecordPair> pairs;
+  while (!rest.starts_with(storeClosing)) {
+    const auto line = takeUntil(rest, "\n");
+    if (!line) return {"", "payloadStore is not closed"};
+    const auto pair = parseRecordPair(*line);
+    if (!pair) return {"", "record line " + std::to_string(pairs.size() + 1) + " cannot be read"};
+    pairs.push_back(*pair);
+  }
+  if (pairs.empty()) return {"", "payloadStore has no records"};
+
+  for (std::size_t index = 0; index < pairs.size(); ++index) {
+    std::string fault = recordFault(pairs[index], index, pairs.size());
+    if (!fault.empty()) return {"", std::move(fault)};
+  }
+  for (std::size_t index = 0; index + 1 < pairs.size(); ++index) {
+    const std::size_t start = reading.bytes.size();
+    reading.bytes.resize(start + pairs[index].text.size());
+    reading.bytes.resize(start + decodePayloadItem(pairs[index].text, reading.bytes.data() + start));
+  }
+  return reading;
+}
+
+}  // namespace quillfex
