@@ -9,6 +9,7 @@
 #include "helper/command.h"
 #include "platform/text_file.h"
 #include "readers/listing.h"
+#include "screen/screen.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ void countEntriesScan(benchmark::State& run) {
   const std::string text = bigListing();
   os.onCommand = [&](const std::string&) { os.setFile(capturePath(os, 0), text); };
   ProgramState state;
-  Context context{state, os};
+  Screen screen;
+  Context context{state, os, screen};
   for (auto _ : run) benchmark::DoNotOptimize(countEntries(context));
 }
 BENCHMARK(countEntriesScan);

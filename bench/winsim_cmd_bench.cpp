@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "winsim/machine/sandbox_builder.h"
+#include "temporary_machine.h"
 
 extern char** environ;
 
@@ -29,13 +29,9 @@ void spawnAndWait(const char* program, const char* argument) {
 class Machine {
  public:
   Machine() {
-    std::string folder = (fs::temp_directory_path() / "winsim-bench-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) std::abort();
-    root_ = folder;
-    fs::remove(root_);
-    std::string error;
-    const auto machine = winsim::parseMachine(winsim::defaultMachineText(), "built-in", error);
-    if (!machine || !winsim::buildSandbox(*machine, winsim::defaultMachineText(), root_, error)) std::abort();
+    const auto made = quillfex::testing::makeTemporaryMachine(winsim::defaultMachineText(), "winsim-bench");
+    if (made.root.empty()) std::abort();
+    root_ = made.root;
     fs::copy_file(WINSIM_EDITOR, root_ / "drives/C/Boot/Zendrakx.exe");
     setenv("QUILLFEX_SIM_ROOT", root_.c_str(), 1);
     setenv("SystemDrive", "C:", 1);

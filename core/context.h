@@ -1,14 +1,18 @@
 #pragma once
-// What every operation of the program works with: the program-wide state and the operating system.
+// What every operation of the program works with: the program-wide state, the operating system and the
+// screen.
 
 #include "core/program_state.h"
 #include "platform/os.h"
 
 namespace quillfex {
 
+class Screen;
+
 struct Context {
   ProgramState& state;
   Os& os;
+  Screen& screen;
 };
 
 }  // namespace quillfex

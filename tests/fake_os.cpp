@@ -57,7 +57,7 @@ std::string FakeOs::environmentVariable(const std::string& name) {
 
 bool FakeOs::changeDirectory(const std::string& path) {
   const auto full = fullWindowsPath(path, current_);
-  if (!full) return false;
+  if (!full || changeDirectoryFails) return false;
   current_ = *full;
   return true;
 }

@@ -23,6 +23,7 @@ class FakeOs final : public Os {
   std::function<int(const std::string& line)> commandStatus;  // the status a line ends with; 0 without it
   std::map<int, std::string> disks;                        // contents of \\.\PhysicalDriveN
   bool elevated = true;
+  bool changeDirectoryFails = false;
 
   // Content of a file, or nullptr when it does not exist.
   const std::string* file(const std::string& path) const;

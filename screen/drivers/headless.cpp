@@ -1,6 +1,8 @@
 #include "screen/drivers/headless.h"
 
+#include <chrono>
 #include <cstdio>
+#include <optional>
 #include <cstdlib>
 
 #include "screen/png_file.h"
@@ -29,7 +31,7 @@ class HeadlessDriver final : public ScreenDriver {
   void deliverKeys(KeyQueue& keys, KeyDemand demand) override {
     if (demand == KeyDemand::refresh) return;
     if (demand == KeyDemand::wait && nextKey_ == settings_.script.size()) endForExhaustedScript();
-    if (nextKey_ == settings_.script.size()) return;
+    if (nextKey_ == settings_.script.size()) return endWhenPollingInVain();
     // One press per demand, as a person would make them; a press the window ignores queues nothing.
     if (const auto code = keyCodeOf(settings_.script[nextKey_++])) keys.push(*code);
   }
@@ -42,6 +44,14 @@ class HeadlessDriver final : public ScreenDriver {
     if (!settings_.exitSnapshotPath.empty()) savePng(*surface_, settings_.exitSnapshotPath);
   }
 
+  // A program that goes on polling a used-up script is waiting for a key that will never come, as the menu
+  // does: end it as a wait would, rather than spin for ever.
+  void endWhenPollingInVain() {
+    const auto now = std::chrono::steady_clock::now();
+    if (!pollingInVainSince_) pollingInVainSince_ = now;
+    if (now - *pollingInVainSince_ > pollingInVainLimit) endForExhaustedScript();
+  }
+
   // The screen's lock is held here, so the process ends without running exit handlers that would take it.
   [[noreturn]] void endForExhaustedScript() {
     saveExitSnapshots();
@@ -52,8 +62,10 @@ class HeadlessDriver final : public ScreenDriver {
 
   HeadlessSettings settings_;
   const Surface* surface_ = nullptr;
+  static constexpr auto pollingInVainLimit = std::chrono::milliseconds(500);
   std::size_t nextKey_ = 0;
   int waitsSaved_ = 0;
+  std::optional<std::chrono::steady_clock::time_point> pollingInVainSince_;
 };
 
 }  // namespace

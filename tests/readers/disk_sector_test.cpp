@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_os.h"
+#include "screen/screen.h"
 
 namespace quillfex {
 namespace {
@@ -30,7 +31,8 @@ class ReadSectorTest : public ::testing::Test {
  protected:
   testing::FakeOs os;
   ProgramState state;
-  Context context{state, os};
+  Screen screen;
+  Context context{state, os, screen};
 };
 
 TEST_F(ReadSectorTest, NamesTheDeviceAndPassesTheHalves) {

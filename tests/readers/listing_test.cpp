@@ -6,6 +6,7 @@
 
 #include "fake_os.h"
 #include "helper/command.h"
+#include "screen/screen.h"
 
 namespace quillfex {
 namespace {
@@ -77,7 +78,8 @@ class ListingTest : public ::testing::Test {
 
   testing::FakeOs os;
   ProgramState state;
-  Context context{state, os};
+  Screen screen;
+  Context context{state, os, screen};
   std::string captured;
 };
 

@@ -57,6 +57,16 @@ TEST_F(HeadlessSnapshotTest, AtEveryWaitAndAtTheEnd) {
   EXPECT_TRUE(fs::exists(snap));
 }
 
+TEST(HeadlessTest, PollingAUsedUpScriptForLongEndsTheProcess) {
+  EXPECT_EXIT(
+      {
+        Screen screen;
+        openHeadless(screen, "Down");
+        for (;;) screen.pollKey();
+      },
+      ::testing::ExitedWithCode(3), "key script exhausted");
+}
+
 TEST_F(HeadlessSnapshotTest, WaitingAfterTheScriptEndsTheProcessAfterTheSnapshot) {
   const fs::path snap = folder / "screen.png";
   EXPECT_EXIT(

@@ -4,6 +4,10 @@
 
 #include "winsim/machine/mounted_devices.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+
 namespace winsim {
 namespace {
 
@@ -103,6 +107,13 @@ hex = ""
   EXPECT_EQ(machine->mounted[2].name, "\\DosDevices\\Q:");
 }
 
+class CountedFaults : public ::testing::Test {
+ protected:
+  void SetUp() override { counts = ::testing::TempDir() + "fault-counts-" + std::to_string(::getpid()); }
+  void TearDown() override { std::remove(counts.c_str()); }
+  std::string counts;
+};
+
 TEST(MachineDescription, FaultsHitTheirArgumentOrEverything) {
   std::string error;
   const auto machine = parse(minimalDisk + R"(
@@ -122,6 +133,18 @@ command = "regedit"
   EXPECT_TRUE(machine->fails("disk", "1"));
   EXPECT_TRUE(machine->fails("regedit", "anything"));
   EXPECT_FALSE(machine->fails("export", "org.bcd"));
+}
+
+TEST_F(CountedFaults, HitOnlyAfterTheirCount) {
+  std::string error;
+  auto machine = parse(minimalDisk + "[[fault]]\ncommand = \"import\"\narg = \"org.bcd\"\nafter = 2\n", error);
+  ASSERT_TRUE(machine) << error;
+  machine->faultCountsFile = counts;
+  EXPECT_FALSE(machine->fails("import", "org.bcd"));
+  EXPECT_FALSE(machine->fails("import", "lid.bcd"));  // not a match: not counted
+  EXPECT_FALSE(machine->fails("import", "org.bcd"));
+  EXPECT_TRUE(machine->fails("import", "org.bcd"));
+  EXPECT_TRUE(machine->fails("import", "org.bcd"));
 }
 
 TEST(MachineDescription, TheBuiltInMachineParses) {

@@ -37,6 +37,7 @@ struct MountedValue {
 struct Fault {
   std::string command;  // export, import, delete, listing, regedit, copy, rename, disk
   std::string arg;      // the file, id, drive letter or disk number it hits; "" hits every one
+  int after = 0;        // that many matching commands succeed before the fault hits
 };
 
 struct Machine {
@@ -48,8 +49,10 @@ struct Machine {
   BootStore store;
   std::vector<MountedValue> mounted;  // every value of the key, derived ones included, in key order
   std::vector<Fault> faults;
+  std::string faultCountsFile;  // where the matches of faults with `after` are counted across commands
 
-  // Whether a fault makes `command` fail for `arg` (compared without regard to letter case).
+  // Whether a fault makes `command` fail for `arg` (compared without regard to letter case). Counts the
+  // match of a fault that hits only after some commands.
   bool fails(const std::string& command, const std::string& arg) const;
 };
 

@@ -20,7 +20,9 @@ std::optional<Machine> loadMachineFile(const std::string& path, std::string& err
 std::optional<Machine> loadSandboxMachine(std::string& error) {
   const char* root = std::getenv(sandboxVariable);
   if (root == nullptr || *root == '\0') return Machine{};
-  return loadMachineFile(std::string(root) + "/machine.toml", error);
+  auto machine = loadMachineFile(std::string(root) + "/machine.toml", error);
+  if (machine) machine->faultCountsFile = std::string(root) + "/fault-counts";
+  return machine;
 }
 
 }  // namespace winsim

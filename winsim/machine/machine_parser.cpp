@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "winsim/machine/machine.h"
+#include "winsim/machine/fault_counts.h"
 #include "winsim/machine/mounted_devices.h"
 #include "winsim/toml.h"
 
@@ -155,8 +156,11 @@ MountedValue readMounted(const toml::table& table) {
 
 Fault readFault(const toml::table& table) {
   static const char* const commands[] = {"export", "import", "delete", "listing", "regedit", "copy", "rename", "disk"};
-  const TableReader reader(table, "[[fault]]", {"command", "arg"});
-  Fault fault{reader.text("command", ""), reader.textOrNumber("arg")};
+  const TableReader reader(table, "[[fault]]", {"command", "arg", "after"});
+  Fault fault{reader.text("command", ""), reader.textOrNumber("arg"), 0};
+  const auto after = reader.get<std::int64_t>("after", 0);
+  if (after < 0 || after > 1000000) throw reader.bad("after", "must be a count from 0");
+  fault.after = static_cast<int>(after);
   if (std::none_of(std::begin(commands), std::end(commands), [&](const char* c) { return fault.command == c; })) {
     throw reader.bad("command", "must be one of export, import, delete, listing, regedit, copy, rename, disk");
   }
@@ -229,9 +233,13 @@ bool Machine::fails(const std::string& command, const std::string& arg) const {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
   };
-  return std::any_of(faults.begin(), faults.end(), [&](const Fault& fault) {
-    return fault.command == command && (fault.arg.empty() || lower(fault.arg) == lower(arg));
-  });
+  bool hit = false;
+  for (std::size_t i = 0; i < faults.size(); ++i) {
+    const Fault& fault = faults[i];
+    if (fault.command != command || (!fault.arg.empty() && lower(fault.arg) != lower(arg))) continue;
+    hit = hit || fault.after == 0 || countFaultMatch(faultCountsFile, i) > fault.after;
+  }
+  return hit;
 }
 
 std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error) {

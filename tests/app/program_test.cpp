@@ -1,0 +1,149 @@
+// Start-up, the menu and the ending, in-process over the in-memory operating system and the headless
+// screen with a key script.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/main_menu.h"
+#include "app/messages.h"
+#include "app/quillfex.h"
+#include "app/start_up.h"
+#include "fake_os.h"
+#include "helper/command.h"
+#include "screen/screen.h"
+
+namespace quillfex {
+namespace {
+
+const std::string listingOnC =
+    "identifier              {bootmgr}\r\ndevice                  partition=C:\r\n"
+    "identifier              {current}\r\ndevice                  partition=C:\r\n"
+    "identifier              {d}\r\ndevice                  partition=D:\r\n";
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    os.environment["SystemDrive"] = "C:";
+    os.disks[0] = std::string(512, '\0');
+    listing = listingOnC;
+    os.onCommand = [this](const std::string& line) {
+      if (line.rfind("Zendrakx.exe>", 0) == 0) os.setFile(capturePath(os, 0), listing);
+    };
+  }
+
+  StartUp startWithKeys(const char* keys) {
+    ::setenv("QUILLFEX_KEYS", keys, 1);
+    ::setenv("QUILLFEX_SCREEN", "headless", 1);
+    return startUp(context);
+  }
+
+  testing::FakeOs os;
+  ProgramState state;
+  Screen screen;
+  Context context{state, os, screen};
+  std::string listing;
+};
+
+TEST_F(ProgramTest, TheBootFolderTestIgnoresDriveAndCase) {
+  struct Case {
+    std::string startedIn;
+    bool changeFails;
+    bool passes;
+  } cases[] = {
+      {"C:\\", false, true},           {"c:\\boot", true, true},  {"D:\\BOOT", true, true},
+      {"C:\\Boot\\Fonts", true, false}, {"C:\\", true, false},
+      {"C:\\" + std::string(260, 'x'), true, false},
+  };
+  for (const auto& c : cases) {
+    testing::FakeOs fresh;
+    fresh.environment["SystemDrive"] = "C:";
+    fresh.disks[0] = std::string(512, '\0');
+    fresh.changeDirectory(c.startedIn);
+    fresh.changeDirectoryFails = c.changeFails;
+    ProgramState freshState;
+    Screen freshScreen;
+    Context freshContext{freshState, fresh, freshScreen};
+    ::setenv("QUILLFEX_KEYS", "Enter", 1);
+    const StartUp result = startUp(freshContext);
+    EXPECT_EQ(result != StartUp::ended, c.passes) << c.startedIn;
+    if (!c.passes) {
+      EXPECT_TRUE(fresh.commandLines.empty()) << "nothing may run outside the boot folder";
+    }
+  }
+}
+
+TEST_F(ProgramTest, WithoutRightsNothingIsWritten) {
+  os.elevated = false;
+  EXPECT_EQ(startWithKeys("Enter"), StartUp::ended);
+  EXPECT_EQ(os.file("C:\\Boot\\Zendrakx.exe"), nullptr);
+  EXPECT_TRUE(os.commandLines.empty());
+}
+
+TEST_F(ProgramTest, AReadThatFailsAfterTheOpenStillPasses) {
+  os.disks[0] = std::string(100, '\0');  // a short read leaves 38, not 6
+  EXPECT_EQ(startWithKeys("Enter"), StartUp::menu);
+  EXPECT_NE(os.file("C:\\Boot\\Zendrakx.exe"), nullptr);
+  EXPECT_EQ(state.selectedRow, 14);
+  EXPECT_EQ(state.optionTwoText, messages::optionTwo);
+  EXPECT_EQ(state.optionTwoText.size(), 80u);
+}
+
+TEST_F(ProgramTest, ABootManagerElsewhereIsRefusedAndCleanedUp) {
+  listing = "identifier              {bootmgr}\r\ndevice                  partition=D:\r\n";
+  os.setFile("C:\\Boot\\org.bcd", "backup");
+  ::setenv("QUILLFEX_KEYS", "Enter", 1);
+  runQuillfex(context);
+  EXPECT_EQ(os.file("C:\\Boot\\Zendrakx.exe"), nullptr);
+  EXPECT_EQ(os.file(capturePath(os, 0)), nullptr);
+  EXPECT_NE(os.file("C:\\Boot\\org.bcd"), nullptr) << "the backup is never deleted";
+}
+
+TEST_F(ProgramTest, OnlyTwoCharacterArrowsMoveTheSelection) {
+  ASSERT_EQ(startWithKeys("Up Down Down H P Left F1 Close Esc"), StartUp::menu);
+  const std::size_t commandsBefore = os.commandLines.size();
+  mainMenu(context);
+  EXPECT_EQ(state.selectedRow, 16);  // Up: 16, Down: 14, Down: 16; the rest move nothing
+  EXPECT_EQ(os.commandLines.size(), commandsBefore) << "Escape runs nothing";
+}
+
+TEST_F(ProgramTest, RestoreSaysWhatHappened) {
+  struct Case {
+    const char* backup;  // nullptr: none
+    int importStatus;
+    bool restored;
+  } cases[] = {{"store", 0, true}, {nullptr, 1, false}, {"", 0, false}, {"store", 1, false}};
+  for (const auto& c : cases) {
+    if (c.backup) {
+      os.setFile("C:\\Boot\\org.bcd", c.backup);
+    } else {
+      os.deleteFile("C:\\Boot\\org.bcd");
+    }
+    os.changeDirectory("C:\\Boot");
+    os.commandStatus = [&](const std::string& line) { return line.find("/import") != std::string::npos ? c.importStatus : 0; };
+    restoreBootManager(context);
+    EXPECT_EQ(os.commandLines.back(), "Zendrakx.exe /import org.bcd>nul");
+    Screen expected;
+    expected.setColour(0xD827BC, 0xFFD0FF);
+    expected.locate(15, 1);
+    expected.printText(c.restored ? messages::bootManagerBack : messages::nothingRestored, LineEnd::no);
+    for (int x = 0; x < 640; x += 3) {
+      ASSERT_EQ(screen.readPixel(x, 230), expected.readPixel(x, 230)) << (c.backup ? c.backup : "none") << " x " << x;
+    }
+  }
+}
+
+TEST_F(ProgramTest, CleanUpLeavesOnlyTheBackup) {
+  os.changeDirectory("C:\\Boot");
+  for (const char* name : {"org.bcd", "lid.bcd", "Zendrakx.exe"}) os.setFile(name, "x");
+  for (int n = 0; n < 4; ++n) os.setFile(capturePath(os, n), "x");
+  cleanUp(context);
+  for (int n = 0; n < 4; ++n) EXPECT_EQ(os.file(capturePath(os, n)), nullptr);
+  EXPECT_EQ(os.file("lid.bcd"), nullptr);
+  EXPECT_EQ(os.file("Zendrakx.exe"), nullptr);
+  EXPECT_NE(os.file("org.bcd"), nullptr);
+  cleanUp(context);  // nothing left to delete: silent
+}
+
+}  // namespace
+}  // namespace quillfex
