@@ -3,6 +3,7 @@
 // screen makes all calls with its lock held, except start and stop.
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,16 @@ class ScreenDriver {
   // Closes the display; called once, when the screen closes or the process ends.
   virtual void stop() = 0;
 };
+
+struct DriverEntry {
+  std::string_view name;
+  std::unique_ptr<ScreenDriver> (*make)();
+  bool servesProgramRequest;  // tried for "GDI" (or no name) when QUILLFEX_SCREEN does not choose
+};
+
+// The drivers of this host besides headless, in the order that the program's request falls back through
+// (host_drivers_win32.cpp or host_drivers_posix.cpp).
+std::span<const DriverEntry> hostDrivers();
 
 // The drivers to try, in order, for the program's request ("GDI", or "" for none), unless QUILLFEX_SCREEN
 // chooses one. A choice this build does not have ends the process with status 2 and a message: a scripted

@@ -28,19 +28,19 @@ std::unique_ptr<ScreenDriver> makeHeadlessFromEnvironment() {
       {std::move(*script), environmentValue("QUILLFEX_SNAPSHOTS"), environmentValue("QUILLFEX_SNAP")});
 }
 
-struct DriverEntry {
-  std::string_view name;
-  std::unique_ptr<ScreenDriver> (*make)();
-  bool servesProgramRequest;  // tried for "GDI" (or no name) when QUILLFEX_SCREEN does not choose
-};
-
-// Headless serves the program's own request only until this build has a driver with a window.
-constexpr DriverEntry driverTable[] = {
-    {"headless", makeHeadlessFromEnvironment, true},
-};
+// The host's own drivers first; headless last, so that a run with no display and no terminal ends
+// (its key script is used up) instead of polling a screen that never opened.
+const std::vector<DriverEntry>& driverTable() {
+  static const std::vector<DriverEntry> table = [] {
+    std::vector<DriverEntry> entries(hostDrivers().begin(), hostDrivers().end());
+    entries.push_back({"headless", makeHeadlessFromEnvironment, true});
+    return entries;
+  }();
+  return table;
+}
 
 const DriverEntry* findDriver(std::string_view name) {
-  for (const DriverEntry& entry : driverTable) {
+  for (const DriverEntry& entry : driverTable()) {
     if (entry.name == name) return &entry;
   }
   return nullptr;
@@ -57,7 +57,7 @@ std::vector<std::string_view> driverOrder(std::string_view requested) {
   }
   if (const DriverEntry* named = findDriver(requested)) return {named->name};
   std::vector<std::string_view> order;
-  for (const DriverEntry& entry : driverTable) {
+  for (const DriverEntry& entry : driverTable()) {
     if (entry.servesProgramRequest) order.push_back(entry.name);
   }
   return order;

@@ -1,0 +1,9 @@
+// The display drivers of POSIX builds.
+
+#include "screen/drivers/driver.h"
+
+namespace quillfex {
+
+std::span<const DriverEntry> hostDrivers() { return {}; }
+
+}  // namespace quillfex

@@ -1,0 +1,9 @@
+// The display drivers of Windows builds.
+
+#include "screen/drivers/driver.h"
+
+namespace quillfex {
+
+std::span<const DriverEntry> hostDrivers() { return {}; }
+
+}  // namespace quillfex
