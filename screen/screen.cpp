@@ -11,6 +11,10 @@ namespace {
 
 constexpr auto waitPoll_ms = std::chrono::milliseconds(50);
 constexpr auto refreshInterval_ms = std::chrono::milliseconds(10);
+// Right after a key arrives the program redraws within a few milliseconds; refreshing more often for a
+// while shows the redrawn rows without waiting out a whole interval.
+constexpr auto afterKeyInterval_ms = std::chrono::milliseconds(2);
+constexpr auto afterKeySpan_ms = std::chrono::milliseconds(12);
 constexpr Pixel outsideSurface = 0xFFFFFFFF;
 
 // The screens that are open, so that the process's end closes them.
@@ -97,20 +101,24 @@ void Screen::refreshLoop(std::promise<bool>& started) {
   const bool opened = driver_->start(surface_);
   started.set_value(opened);
   if (!opened) return;
+  auto quickUntil = std::chrono::steady_clock::now();
   while (!stopRefresh_) {
-    refresh();
-    std::this_thread::sleep_for(refreshInterval_ms);
+    const auto now = std::chrono::steady_clock::now();
+    if (refresh()) quickUntil = now + afterKeySpan_ms;
+    std::this_thread::sleep_for(now < quickUntil ? afterKeyInterval_ms : refreshInterval_ms);
   }
   driver_->stop();
 }
 
-void Screen::refresh() {
+bool Screen::refresh() {
   std::lock_guard guard(lock_);
   if (const auto rows = surface_.changedRows()) {
     driver_->present(*rows);
     surface_.clearChangedMarks();
   }
+  const bool keyWaitedBefore = keys_.keyPressed();
   driver_->deliverKeys(keys_, KeyDemand::refresh);
+  return keys_.keyPressed() && !keyWaitedBefore;
 }
 
 void Screen::closeScreen() {

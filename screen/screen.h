@@ -104,7 +104,7 @@ class Screen {
   bool startDriver(std::unique_ptr<ScreenDriver> driver);
   bool startRefreshThread();
   void refreshLoop(std::promise<bool>& started);
-  void refresh();
+  bool refresh();  // true when a key arrived
   // A driver without a refresh thread is asked for keys when the program wants one.
   bool driverWithoutThread() const { return driver_ && !refreshThread_.joinable(); }
 

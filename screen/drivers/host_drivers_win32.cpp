@@ -1,9 +1,15 @@
 // The display drivers of Windows builds.
 
 #include "screen/drivers/driver.h"
+#include "screen/drivers/gdi_driver.h"
 
 namespace quillfex {
+namespace {
 
-std::span<const DriverEntry> hostDrivers() { return {}; }
+constexpr DriverEntry windowsDrivers[] = {{"GDI", makeGdiDriver, true}};
+
+}  // namespace
+
+std::span<const DriverEntry> hostDrivers() { return windowsDrivers; }
 
 }  // namespace quillfex

@@ -24,6 +24,7 @@ const std::string listingOnC =
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ::setenv("QUILLFEX_SCREEN", "headless", 1);  // never a window or the test's own terminal
     os.environment["SystemDrive"] = "C:";
     os.disks[0] = std::string(512, '\0');
     listing = listingOnC;
@@ -34,7 +35,6 @@ class ProgramTest : public ::testing::Test {
 
   StartUp startWithKeys(const char* keys) {
     ::setenv("QUILLFEX_KEYS", keys, 1);
-    ::setenv("QUILLFEX_SCREEN", "headless", 1);
     return startUp(context);
   }
 
