@@ -22,10 +22,13 @@ inline const std::string notBootPartition = "This is not the bootpartition, canc
 inline const std::string noMultiboot = "There is no multiboot system, cancelled.  ";
 inline const std::string noBootManager = "There is no Vista/Windows7 bootmanager, cancelled. ";
 inline const std::string backupNotWritten = "The backup org.bcd could not be written, cancelled.";
-inline const std::string stoppedStoreAsBefore = "Importing org.bcd failed, stopped. The boot configuration is as before.";
-inline const std::string stoppedStoreNotBack = "Importing org.bcd failed, stopped. org.bcd holds the full configuration.";
+inline const std::string stoppedStoreAsBefore =
+    "Importing org.bcd failed, stopped. The boot configuration is as before.";
+inline const std::string stoppedStoreNotBack =
+    "Importing org.bcd failed, stopped. org.bcd holds the full configuration.";
 inline const std::string bootManagerBack = fullRow("  The Windows boot manager is now back on.");
-inline const std::string nothingRestored = fullRow("  Nothing was restored: org.bcd is missing or could not be imported.");
+inline const std::string nothingRestored =
+    fullRow("  Nothing was restored: org.bcd is missing or could not be imported.");
 
 inline std::string partitionBootable(const std::string& drive) {
   return "  Partition " + drive + " is now bootable." + std::string(49, ' ');

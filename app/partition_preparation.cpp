@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "app/boot_files.h"
-#include "platform/whole_file.h"
 #include "app/messages.h"
 #include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/text_file.h"
+#include "platform/whole_file.h"
 #include "readers/listing.h"
 #include "screen/menu_screen.h"
 

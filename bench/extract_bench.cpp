@@ -19,8 +19,8 @@
 #include "helper/payload_item.h"
 #include "platform/binary_file.h"
 #include "platform/posix/posix_os.h"
-#include "tools/payload_encoding.h"
 #include "screen/screen.h"
+#include "tools/payload_encoding.h"
 
 namespace {
 

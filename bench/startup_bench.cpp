@@ -15,8 +15,8 @@
 #include "data/data_image.h"
 #include "platform/posix/posix_os.h"
 #include "screen/menu_screen.h"
-#include "winsim/editor/listing.h"
 #include "temporary_machine.h"
+#include "winsim/editor/listing.h"
 
 extern char** environ;
 

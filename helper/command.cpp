@@ -6,9 +6,7 @@ namespace {
 
 std::string captureFileName(int n) { return "\\Quillfex.00" + std::to_string(n); }
 
-bool needsQuotes(const std::string& value) {
-  return value.find_first_of(" \t&|<>^(),;=") != std::string::npos;
-}
+bool needsQuotes(const std::string& value) { return value.find_first_of(" \t&|<>^(),;=") != std::string::npos; }
 
 }  // namespace
 

@@ -49,8 +49,8 @@ class Os {
   // the byte offset (offsetHigh << 32 | offsetLow) into `into`, closes the device in every case, and
   // returns the platform's last-error code: 0 after a good read, 6 when the device did not open (into is
   // then untouched), another non-zero code when positioning or reading failed.
-  virtual std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow,
-                                      std::uint32_t offsetHigh, std::span<std::uint8_t, sectorSize> into) = 0;
+  virtual std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
+                                      std::span<std::uint8_t, sectorSize> into) = 0;
 
   // Hides the console window the program was started from, if it has one.
   virtual void hideConsoleWindow() = 0;

@@ -28,8 +28,8 @@ void readSector(Context& context, std::int32_t disk, std::int32_t sectorLow, std
   const SectorOffset offset =
       sectorOffset(static_cast<std::uint32_t>(sectorLow), static_cast<std::uint32_t>(sectorHigh));
   const std::string devicePath = "\\\\.\\PhysicalDrive" + std::to_string(disk);
-  context.state.lastStatus =
-      static_cast<std::int32_t>(context.os.readRawSector(devicePath, offset.low, offset.high, context.state.sectorBuffer));
+  context.state.lastStatus = static_cast<std::int32_t>(
+      context.os.readRawSector(devicePath, offset.low, offset.high, context.state.sectorBuffer));
 }
 
 void diskSignatureText(Context& context) {

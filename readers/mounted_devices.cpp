@@ -26,7 +26,8 @@ void exportMountedDevices(Context& context) {
   }
 }
 
-void scanLetter(Context& context, TextFile& narrowed, const std::function<void(const std::string& signature)>& onSignature) {
+void scanLetter(Context& context, TextFile& narrowed,
+                const std::function<void(const std::string& signature)>& onSignature) {
   ProgramState& state = context.state;
   const std::string searchText = "DosDevices\\\\" + std::string(1, static_cast<char>(state.letterCode)) + ":";
   narrowed.rewind();

@@ -19,7 +19,8 @@ void exportMountedDevices(Context& context);
 // Reads the already open narrowed export from its first line, and for every line that holds
 // "DosDevices\\X:" for the letter of letterCode calls onSignature with the line's characters 24 to 34 (fewer
 // when the line is shorter) before it reads on.
-void scanLetter(Context& context, TextFile& narrowed, const std::function<void(const std::string& signature)>& onSignature);
+void scanLetter(Context& context, TextFile& narrowed,
+                const std::function<void(const std::string& signature)>& onSignature);
 
 // Whether a line's signature text belongs to disk (0 to 3). An empty text belongs to no disk: it would
 // otherwise equal the "" of an unreadable one. On disk 0 the system drive's letter never matches.

@@ -19,9 +19,9 @@ class FakeOs final : public Os {
 
   std::map<std::string, std::string> environment;
   std::vector<std::string> commandLines;
-  std::function<void(const std::string& line)> onCommand;  // plays the command's effect
+  std::function<void(const std::string& line)> onCommand;     // plays the command's effect
   std::function<int(const std::string& line)> commandStatus;  // the status a line ends with; 0 without it
-  std::map<int, std::string> disks;                        // contents of \\.\PhysicalDriveN
+  std::map<int, std::string> disks;                           // contents of \\.\PhysicalDriveN
   bool elevated = true;
   bool changeDirectoryFails = false;
 

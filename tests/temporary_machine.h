@@ -10,7 +10,7 @@
 namespace quillfex::testing {
 
 struct TemporaryMachine {
-  std::filesystem::path root;      // empty when it could not be made
+  std::filesystem::path root;  // empty when it could not be made
   std::optional<winsim::Machine> machine;
   std::string error;
 };

@@ -1,9 +1,10 @@
 #include "platform/posix/posix_file.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace quillfex {
 

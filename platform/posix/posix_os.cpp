@@ -120,8 +120,8 @@ int PosixOs::runCommandLine(const std::string& line) {
   return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
 }
 
-std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow,
-                                     std::uint32_t offsetHigh, std::span<std::uint8_t, sectorSize> into) {
+std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
+                                     std::span<std::uint8_t, sectorSize> into) {
   const std::string disk = sandbox_.devicePath(devicePath);
   if (!machine_.elevated || disk.empty()) return errorInvalidHandle;
   const auto file = openPosixFile(disk, FileAccess::existing);

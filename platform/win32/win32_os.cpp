@@ -1,8 +1,7 @@
 // The operating-system seam on Windows: the C runtime and the Windows functions themselves.
 
-#include <windows.h>
-
 #include <direct.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>

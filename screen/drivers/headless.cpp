@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <optional>
 #include <cstdlib>
+#include <optional>
 
 #include "screen/png_file.h"
 

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "sample_machines.h"
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,6 +11,7 @@
 
 #include "core/context.h"
 #include "platform/posix/posix_os.h"
+#include "sample_machines.h"
 #include "screen/screen.h"
 #include "winsim/front/machine_report.h"
 
@@ -42,6 +41,5 @@ class MachineTest : public ::testing::Test {
   Screen screen;
   std::optional<Context> context;
 };
-
 
 }  // namespace quillfex::testing

@@ -1,8 +1,7 @@
-#include "app/partition_preparation.h"
-
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
+#include "app/partition_preparation.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "machine_fixture.h"
@@ -101,8 +100,8 @@ TEST_F(PreparationTest, EveryWindowsPartitionOfTheSampleMachinesBootsByItself) {
           }
         }
         EXPECT_EQ(std::count(shown.bootFiles.begin(), shown.bootFiles.end(), "Zendrakx.exe"), 0);
-        EXPECT_EQ(state.optionTwoText, bootManagerThere ? messages::partitionBootable(target)
-                                                        : messages::partitionNotBootable(target));
+        EXPECT_EQ(state.optionTwoText,
+                  bootManagerThere ? messages::partitionBootable(target) : messages::partitionNotBootable(target));
       }
     }
     TearDown();
@@ -129,9 +128,9 @@ TEST_F(PreparationTest, DeletesForeignEntriesOneByOneInListingOrder) {
   makeMachineWithBackup(fourWindows);
   prepare("F:");
   const Lines lines = transcript();
-  EXPECT_EQ(Lines(lines.begin() + 3, lines.begin() + 6), (Lines{"Zendrakx.exe /f /delete {current}>nul",
-                                                                 "Zendrakx.exe /f /delete {d0}>nul",
-                                                                 "Zendrakx.exe /f /delete {e0}>nul"}));
+  EXPECT_EQ(Lines(lines.begin() + 3, lines.begin() + 6),
+            (Lines{"Zendrakx.exe /f /delete {current}>nul", "Zendrakx.exe /f /delete {d0}>nul",
+                   "Zendrakx.exe /f /delete {e0}>nul"}));
 }
 
 TEST_F(PreparationTest, TheSystemDriveIsOnlyTrimmed) {
@@ -192,9 +191,12 @@ TEST(EntryIds, OnlyBracedNamesAndGuidsAreSafe) {
     std::string id;
     bool safe;
   } cases[] = {
-      {"{current}", true}, {"{6f1a8c20-5b3e-11e0-9f4d-806e6f6e6963}", true}, {"{ntldr}", true},
-      {"{bootmgr} ", false}, {"{a b}", false}, {"{x}&del", false}, {"{x|y}", false}, {"{%temp%}", false},
-      {"{\"}", false}, {"", false}, {"{}", false}, {"current", false},
+      {"{current}", true}, {"{6f1a8c20-5b3e-11e0-9f4d-806e6f6e6963}", true},
+      {"{ntldr}", true},   {"{bootmgr} ", false},
+      {"{a b}", false},    {"{x}&del", false},
+      {"{x|y}", false},    {"{%temp%}", false},
+      {"{\"}", false},     {"", false},
+      {"{}", false},       {"current", false},
   };
   for (const auto& c : cases) EXPECT_EQ(isSafeEntryId(c.id), c.safe) << c.id;
 }

@@ -51,9 +51,9 @@ TEST_F(ProgramTest, TheBootFolderTestIgnoresDriveAndCase) {
     bool changeFails;
     bool passes;
   } cases[] = {
-      {"C:\\", false, true},           {"c:\\boot", true, true},  {"D:\\BOOT", true, true},
-      {"C:\\Boot\\Fonts", true, false}, {"C:\\", true, false},
-      {"C:\\" + std::string(260, 'x'), true, false},
+      {"C:\\", false, true},    {"c:\\boot", true, true},
+      {"D:\\BOOT", true, true}, {"C:\\Boot\\Fonts", true, false},
+      {"C:\\", true, false},    {"C:\\" + std::string(260, 'x'), true, false},
   };
   for (const auto& c : cases) {
     testing::FakeOs fresh;
@@ -120,7 +120,9 @@ TEST_F(ProgramTest, RestoreSaysWhatHappened) {
       os.deleteFile("C:\\Boot\\org.bcd");
     }
     os.changeDirectory("C:\\Boot");
-    os.commandStatus = [&](const std::string& line) { return line.find("/import") != std::string::npos ? c.importStatus : 0; };
+    os.commandStatus = [&](const std::string& line) {
+      return line.find("/import") != std::string::npos ? c.importStatus : 0;
+    };
     restoreBootManager(context);
     EXPECT_EQ(os.commandLines.back(), "Zendrakx.exe /import org.bcd>nul");
     Screen expected;

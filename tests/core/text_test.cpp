@@ -10,12 +10,14 @@ TEST(Text, PartsOutsideTheTextAreEmptyOrCut) {
   struct Case {
     std::string got, expected;
   } cases[] = {
-      {leftPart(text, 0), ""},         {leftPart(text, -3), ""},         {leftPart(text, 2), "ab"},
-      {leftPart(text, 6), "abcdef"},   {leftPart(text, 99), "abcdef"},   {rightPart(text, 0), ""},
-      {rightPart(text, 2), "ef"},      {rightPart(text, 99), "abcdef"},  {middlePart(text, 0), ""},
-      {middlePart(text, 1), "abcdef"}, {middlePart(text, 6), "f"},       {middlePart(text, 7), ""},
-      {middlePart(text, 2, 3), "bcd"}, {middlePart(text, 5, 99), "ef"},  {middlePart(text, 2, 0), ""},
-      {lowerCase("AbZ\xC4@["), "abz\xC4@["},
+      {leftPart(text, 0), ""},         {leftPart(text, -3), ""},
+      {leftPart(text, 2), "ab"},       {leftPart(text, 6), "abcdef"},
+      {leftPart(text, 99), "abcdef"},  {rightPart(text, 0), ""},
+      {rightPart(text, 2), "ef"},      {rightPart(text, 99), "abcdef"},
+      {middlePart(text, 0), ""},       {middlePart(text, 1), "abcdef"},
+      {middlePart(text, 6), "f"},      {middlePart(text, 7), ""},
+      {middlePart(text, 2, 3), "bcd"}, {middlePart(text, 5, 99), "ef"},
+      {middlePart(text, 2, 0), ""},    {lowerCase("AbZ\xC4@["), "abz\xC4@["},
   };
   for (const auto& c : cases) EXPECT_EQ(c.got, c.expected);
 }

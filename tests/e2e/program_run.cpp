@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "screen/font.h"
-#include "winsim/machine/machine.h"
 #include "temporary_machine.h"
+#include "winsim/machine/machine.h"
 
 namespace quillfex::testing {
 
@@ -94,7 +94,8 @@ bool ProgramRun::shows(int row, int column, const std::string& text, std::uint32
     for (int y = 0; y < glyphHeight; ++y) {
       const std::uint8_t bits = fontCp437[code * glyphHeight + static_cast<std::size_t>(y)];
       for (int x = 0; x < glyphWidth; ++x) {
-        const bool lit = lastScreen[static_cast<std::size_t>(((row - 1) * glyphHeight + y) * 640 + left + x)] == foreground;
+        const bool lit =
+            lastScreen[static_cast<std::size_t>(((row - 1) * glyphHeight + y) * 640 + left + x)] == foreground;
         if (lit != (((bits >> x) & 1) != 0)) return false;
       }
     }

@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "sample_machines.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "sample_machines.h"
 #include "winsim/front/machine_report.h"
 #include "winsim/store/boot_store.h"
 
@@ -44,6 +43,5 @@ class ProgramRun : public ::testing::Test {
   winsim::BootStore originalStore;
   std::vector<std::uint32_t> lastScreen;  // 640 x 288, 0xRRGGBB
 };
-
 
 }  // namespace quillfex::testing

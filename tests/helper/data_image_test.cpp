@@ -11,8 +11,8 @@
 #include "fake_os.h"
 #include "helper/extract_helper.h"
 #include "helper/payload_item.h"
-#include "tools/payload_encoding.h"
 #include "screen/screen.h"
+#include "tools/payload_encoding.h"
 
 namespace quillfex {
 namespace {

@@ -42,7 +42,7 @@ TEST_F(PosixOsTest, CreatesAndDeletesFiles) {
   EXPECT_EQ(readFile("drives/C/Boot/lid.bcd"), "x");
   os.deleteFile("LID.BCD");
   EXPECT_FALSE(exists("drives/C/Boot/lid.bcd"));
-  os.deleteFile("lid.bcd");  // already gone: silent
+  os.deleteFile("lid.bcd");   // already gone: silent
   os.deleteFile("C:\\Boot");  // a folder is not a file
   EXPECT_TRUE(exists("drives/C/Boot"));
   EXPECT_EQ(os.openForReading("C:\\Boot"), nullptr);
@@ -92,7 +92,7 @@ TEST_F(PosixOsTest, ReadsDiskSectorsWithWindowsStatusCodes) {
   EXPECT_EQ(sector[440], 0x12);
   EXPECT_EQ(os.readRawSector("\\\\.\\PhysicalDrive1", 0, 0, sector), 38u);  // short read
   sector.fill(0xAB);
-  EXPECT_EQ(os.readRawSector("\\\\.\\PhysicalDrive3", 0, 0, sector), 6u);  // no such disk
+  EXPECT_EQ(os.readRawSector("\\\\.\\PhysicalDrive3", 0, 0, sector), 6u);   // no such disk
   EXPECT_EQ(os.readRawSector("\\\\.\\PhysicalDrive0", 0, 1, sector), 38u);  // 4 GiB in: past the end
   EXPECT_EQ(os.readRawSector("\\\\.\\Harddisk0", 0, 0, sector), 6u);
 }

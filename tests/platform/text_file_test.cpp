@@ -32,9 +32,9 @@ TEST(TextFile, SplitsLinesInTextMode) {
       {"one\r\ntwo\r\n", {"one", "two"}},
       {"one\ntwo", {"one", "two"}},
       {"\n\n", {"", ""}},
-      {"a\r\r\n", {"a\r"}},      // only the carriage return just before the line feed goes
-      {"a\rb\n", {"a\rb"}},      // a lone carriage return is an ordinary byte
-      {"last\r", {"last\r"}},    // no line feed, no line end to remove
+      {"a\r\r\n", {"a\r"}},    // only the carriage return just before the line feed goes
+      {"a\rb\n", {"a\rb"}},    // a lone carriage return is an ordinary byte
+      {"last\r", {"last\r"}},  // no line feed, no line end to remove
       {std::string("n\0l\0\nx", 6), {std::string("n\0l\0", 4), "x"}},
       {"\xFF\xFEwide\r\n", {"\xFF\xFEwide"}},
   };

@@ -14,8 +14,8 @@ TEST(WindowsPath, FullPathFromTheCurrentDirectory) {
       {"\\bootmgr", "C:\\bootmgr"},
       {"D:\\Boot\\lid.bcd", "D:\\Boot\\lid.bcd"},
       {"d:/boot/", "d:\\boot"},
-      {"C:lid.bcd", "C:\\Boot\\lid.bcd"},   // drive-relative on the current drive
-      {"E:lid.bcd", "E:\\lid.bcd"},         // another drive: from its root
+      {"C:lid.bcd", "C:\\Boot\\lid.bcd"},      // drive-relative on the current drive
+      {"E:lid.bcd", "E:\\lid.bcd"},            // another drive: from its root
       {"..\\..\\..\\Windows", "C:\\Windows"},  // ".." stops at the root
       {".\\Fonts\\.\\x", "C:\\Boot\\Fonts\\x"},
       {"C:\\Users\\John Smith\\Temp\\Quillfex.000", "C:\\Users\\John Smith\\Temp\\Quillfex.000"},

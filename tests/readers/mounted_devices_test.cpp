@@ -57,8 +57,8 @@ TEST_F(MountedDevicesTest, NarrowingKeepsTheBytesAtEvenOffsets) {
     std::string exported, narrowed;
   } cases[] = {
       {std::string("\xFF\xFE\x41\x00\x42\x00\x0D\x00\x0A\x00", 10), "\xFF\x41\x42\x0D\x0A"},
-      {std::string("\xFF\xFE\x41\x00\x42", 5), "\xFF\x41\x42"},           // odd length: the last byte too
-      {std::string("\xFF\xFE\x3B\x04\xAC\x20", 6), "\xFF\x3B\xAC"},       // above U+00FF: the low byte
+      {std::string("\xFF\xFE\x41\x00\x42", 5), "\xFF\x41\x42"},      // odd length: the last byte too
+      {std::string("\xFF\xFE\x3B\x04\xAC\x20", 6), "\xFF\x3B\xAC"},  // above U+00FF: the low byte
       {"", ""},
   };
   for (const auto& c : cases) {
@@ -79,12 +79,13 @@ TEST_F(MountedDevicesTest, AMissingExportGivesNoContentAndNoLeftoverSurvives) {
 }
 
 TEST_F(MountedDevicesTest, ScanHandsOnColumns24To34OfTheLettersLines) {
-  const std::string exportText = "\xFFWindows Registry Editor Version 5.00\r\n\r\n"
-                                 "[HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices]\r\n" +
-                                 valueLine('D', "12,ab,0c,ff,00,7e,00,00,00,00,00,00") +
-                                 "\"\\\\??\\\\Volume{5157cc0e-0000-11e0-a000-806e6f6e6963}\"=hex:12,ab,0c,ff\r\n" +
-                                 valueLine('E', "5d,2e,8a,41,00,7e") + valueLine('E', "99,88,77,66") +
-                                 "\"\\\\DosDevices\\\\F:\"=hex:1\r\n" + "DosDevices\\\\G:\r\n";
+  const std::string exportText =
+      "\xFFWindows Registry Editor Version 5.00\r\n\r\n"
+      "[HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices]\r\n" +
+      valueLine('D', "12,ab,0c,ff,00,7e,00,00,00,00,00,00") +
+      "\"\\\\??\\\\Volume{5157cc0e-0000-11e0-a000-806e6f6e6963}\"=hex:12,ab,0c,ff\r\n" +
+      valueLine('E', "5d,2e,8a,41,00,7e") + valueLine('E', "99,88,77,66") + "\"\\\\DosDevices\\\\F:\"=hex:1\r\n" +
+      "DosDevices\\\\G:\r\n";
   struct Case {
     char letter;
     std::vector<std::string> signatures;
@@ -107,14 +108,15 @@ TEST_F(MountedDevicesTest, SignaturesMatchExactlyAndNeverEmpty) {
     int disk;
     bool matches;
   } cases[] = {
-      {'D', "12,ab,0c,ff", 0, true},  {'C', "12,ab,0c,ff", 0, false},  // the system drive never on disk 0
-      {'C', "12,ab,0c,ff", 1, true},  {'D', "12,AB,0c,ff", 0, false}, {'D', "5d,2e,8a,41", 3, true},
-      {'D', "", 2, false},                                             // an unreadable disk matches nothing
+      {'D', "12,ab,0c,ff", 0, true}, {'C', "12,ab,0c,ff", 0, false},  // the system drive never on disk 0
+      {'C', "12,ab,0c,ff", 1, true}, {'D', "12,AB,0c,ff", 0, false},
+      {'D', "5d,2e,8a,41", 3, true}, {'D', "", 2, false},  // an unreadable disk matches nothing
       {'D', "12,ab,0c,f", 0, false},
   };
   for (const auto& c : cases) {
     state.letterCode = c.letter;
-    EXPECT_EQ(signatureMatches(state, c.signature, c.disk), c.matches) << c.letter << " " << c.signature << " " << c.disk;
+    EXPECT_EQ(signatureMatches(state, c.signature, c.disk), c.matches)
+        << c.letter << " " << c.signature << " " << c.disk;
   }
 }
 

@@ -55,8 +55,9 @@ TEST_F(EditorTest, ListingHasTheColumnsTheProgramReads) {
   EXPECT_EQ(listing.substr(0, 24), "\r\nWindows Boot Manager\r\n");
   EXPECT_NE(listing.find("\r\nidentifier              {bootmgr}\r\ndevice                  partition=C:\r\n"),
             std::string::npos);
-  EXPECT_NE(listing.find("\r\nWindows Legacy OS Loader\r\n------------------------\r\n"
-                         "identifier              {ntldr}\r\ndevice                  partition=\\Device\\HarddiskVolume3\r\n"),
+  EXPECT_NE(listing.find(
+                "\r\nWindows Legacy OS Loader\r\n------------------------\r\n"
+                "identifier              {ntldr}\r\ndevice                  partition=\\Device\\HarddiskVolume3\r\n"),
             std::string::npos);
   EXPECT_EQ(listing.find("{memdiag}\r\ndevice"), std::string::npos);  // tools are not in the display order
 

@@ -1,12 +1,11 @@
 #include "winsim/machine/machine.h"
 
 #include <gtest/gtest.h>
-
-#include "winsim/machine/mounted_devices.h"
-
 #include <unistd.h>
 
 #include <cstdio>
+
+#include "winsim/machine/mounted_devices.h"
 
 namespace winsim {
 namespace {
@@ -64,17 +63,26 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
     std::string text, message;
   } cases[] = {
       {"colour = 1\n" + minimalDisk, "m.toml: line 1: unknown key 'colour' in the machine"},
-      {"header = \"ident\"\n" + minimalDisk, "m.toml: line 1: 'header' in the machine must be \"identifier\" or \"id\""},
+      {"header = \"ident\"\n" + minimalDisk,
+       "m.toml: line 1: 'header' in the machine must be \"identifier\" or \"id\""},
       {"elevated = \"yes\"\n" + minimalDisk, "m.toml: line 1: 'elevated' in the machine has a value of the wrong type"},
-      {"system_drive = \"C\"\n" + minimalDisk, "m.toml: line 1: 'system_drive' in the machine must be a letter and a colon, \"C:\""},
-      {"temp = \"Temp\"\n" + minimalDisk, "m.toml: line 1: 'temp' in the machine must be a full path such as \"C:\\\\Temp\""},
-      {"[[disk]]\nsignature = \"12ab0c\"\n", "m.toml: line 2: 'signature' in [[disk]] must be 8 hexadecimal digits, the bytes 440 to 443 in disk order"},
+      {"system_drive = \"C\"\n" + minimalDisk,
+       "m.toml: line 1: 'system_drive' in the machine must be a letter and a colon, \"C:\""},
+      {"temp = \"Temp\"\n" + minimalDisk,
+       "m.toml: line 1: 'temp' in the machine must be a full path such as \"C:\\\\Temp\""},
+      {"[[disk]]\nsignature = \"12ab0c\"\n",
+       "m.toml: line 2: 'signature' in [[disk]] must be 8 hexadecimal digits, the bytes 440 to 443 in disk order"},
       {minimalDisk + "size = -5\n", "m.toml: line 8: 'size' in [[disk.partition]] must be positive"},
-      {minimalDisk + "[[disk.partition]]\nletter = \"D\"\nwindows = \"8\"\n", "m.toml: line 10: 'windows' in [[disk.partition]] must be \"\", \"XP\", \"Vista\" or \"7\""},
-      {minimalDisk + "[[entry]]\nkind = \"os\"\nid = \"{x}\"\n", "m.toml: line 9: 'kind' in [[entry]] must be \"bootmgr\", \"loader\", \"legacy\" or \"tool\""},
+      {minimalDisk + "[[disk.partition]]\nletter = \"D\"\nwindows = \"8\"\n",
+       "m.toml: line 10: 'windows' in [[disk.partition]] must be \"\", \"XP\", \"Vista\" or \"7\""},
+      {minimalDisk + "[[entry]]\nkind = \"os\"\nid = \"{x}\"\n",
+       "m.toml: line 9: 'kind' in [[entry]] must be \"bootmgr\", \"loader\", \"legacy\" or \"tool\""},
       {minimalDisk + "[[entry]]\ndevice = \"partition=C:\"\n", "m.toml: 'id' in [[entry]] is missing"},
-      {minimalDisk + "[[mounted]]\nname = \"\\\\DosDevices\\\\Q:\"\nhex = \"12,ab,0\"\n", "m.toml: line 10: 'hex' in [[mounted]] must be two-digit hexadecimal bytes joined by commas"},
-      {minimalDisk + "[[fault]]\ncommand = \"format\"\n", "m.toml: line 9: 'command' in [[fault]] must be one of export, import, delete, listing, regedit, copy, rename, disk"},
+      {minimalDisk + "[[mounted]]\nname = \"\\\\DosDevices\\\\Q:\"\nhex = \"12,ab,0\"\n",
+       "m.toml: line 10: 'hex' in [[mounted]] must be two-digit hexadecimal bytes joined by commas"},
+      {minimalDisk + "[[fault]]\ncommand = \"format\"\n",
+       "m.toml: line 9: 'command' in [[fault]] must be one of export, import, delete, listing, regedit, copy, rename, "
+       "disk"},
       {"system_drive = \"D:\"\n" + minimalDisk, "m.toml: system_drive D: is on no [[disk.partition]]"},
       {"disk = 3\n", "m.toml: line 1: 'disk' in the machine must be written as [[disk]] tables"},
       {"x = [", "m.toml:1: "},

@@ -86,7 +86,8 @@ TEST_F(SandboxBuilderTest, ShowReportsTheStateAsJson) {
   const auto report = readMachineReport(root, error);
   ASSERT_TRUE(report) << error;
   const std::string json = reportJson(*report);
-  EXPECT_EQ(json.rfind("{\"systemDrive\":\"C:\",\"systemStore\":[{\"id\":\"{bootmgr}\",\"device\":\"partition=C:\",", 0), 0u);
+  EXPECT_EQ(
+      json.rfind("{\"systemDrive\":\"C:\",\"systemStore\":[{\"id\":\"{bootmgr}\",\"device\":\"partition=C:\",", 0), 0u);
   EXPECT_NE(json.find("\"D\":{\"bootmgr\":false,\"store\":null,\"bootFiles\":[]}"), std::string::npos);
   EXPECT_NE(json.find("\"bootFolder\":[\"BCD\",\"BCD.LOG\",\"bootstat.dat\",\"en-US\",\"Fonts\",\"memtest.exe\"]"),
             std::string::npos);

@@ -57,7 +57,9 @@ EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::strin
 EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::string& file) {
   std::string error;
   const auto store = machine.fails("import", file) ? std::nullopt : readStore(os, file, error);
-  if (!store) return failure("to import the boot configuration data store from " + file, error.empty() ? "Access is denied." : error);
+  if (!store)
+    return failure("to import the boot configuration data store from " + file,
+                   error.empty() ? "Access is denied." : error);
   if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) {
     return failure("to import the boot configuration data store", "Access is denied.");
   }

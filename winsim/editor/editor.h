@@ -12,9 +12,9 @@
 namespace winsim {
 
 struct EditorResult {
-  int status = 0;       // 0 when the command succeeded
-  std::string output;   // for standard output, CR LF line ends
-  std::string errors;   // for standard error
+  int status = 0;      // 0 when the command succeeded
+  std::string output;  // for standard output, CR LF line ends
+  std::string errors;  // for standard error
 };
 
 // args without the program name: none, "/export F", "/import F" or "/f /delete ID".

@@ -12,10 +12,14 @@ std::string field(const std::string& name, const std::string& value) {
 
 std::string sectionTitle(EntryKind kind) {
   switch (kind) {
-    case EntryKind::bootManager: return "Windows Boot Manager";
-    case EntryKind::loader: return "Windows Boot Loader";
-    case EntryKind::legacy: return "Windows Legacy OS Loader";
-    case EntryKind::tool: return "Windows Memory Tester";
+    case EntryKind::bootManager:
+      return "Windows Boot Manager";
+    case EntryKind::loader:
+      return "Windows Boot Loader";
+    case EntryKind::legacy:
+      return "Windows Legacy OS Loader";
+    case EntryKind::tool:
+      return "Windows Memory Tester";
   }
   return "Windows Boot Loader";
 }

@@ -91,8 +91,8 @@ std::string storeText(const std::optional<BootStore>& store) {
   if (!store) return "    (no store)\n";
   std::string text;
   for (const auto& entry : store->entries) {
-    const bool listed = std::find(store->displayOrder.begin(), store->displayOrder.end(), entry.id) !=
-                        store->displayOrder.end();
+    const bool listed =
+        std::find(store->displayOrder.begin(), store->displayOrder.end(), entry.id) != store->displayOrder.end();
     text += "    " + entry.id + "  " + entry.device + "  " + entry.description +
             (listed || entry.kind == EntryKind::bootManager ? "" : "  (not in the menu)") + "\n";
   }

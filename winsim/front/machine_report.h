@@ -12,18 +12,18 @@ namespace winsim {
 
 struct DriveReport {
   char letter = 0;
-  bool bootManager = false;               // \bootmgr at its root
-  std::optional<BootStore> store;         // its \Boot\BCD, when there is one that reads
-  std::vector<std::string> bootFiles;     // names in its \Boot
+  bool bootManager = false;            // \bootmgr at its root
+  std::optional<BootStore> store;      // its \Boot\BCD, when there is one that reads
+  std::vector<std::string> bootFiles;  // names in its \Boot
 };
 
 struct MachineReport {
   std::string systemDrive;
   std::optional<BootStore> systemStore;
-  std::vector<DriveReport> drives;        // by letter
-  std::vector<std::string> bootFolder;    // names in the system drive's \Boot
-  std::vector<std::string> temp;          // names in the temporary folder
-  std::vector<std::string> transcript;    // command lines in the order they ran
+  std::vector<DriveReport> drives;      // by letter
+  std::vector<std::string> bootFolder;  // names in the system drive's \Boot
+  std::vector<std::string> temp;        // names in the temporary folder
+  std::vector<std::string> transcript;  // command lines in the order they ran
 };
 
 // Reads the sandbox; nullopt with the reason in error when it is no sandbox.

@@ -9,10 +9,10 @@ namespace winsim {
 
 struct RunOptions {
   std::filesystem::path sandbox;
-  std::string keys;                 // a key script, "Down Enter Esc"; "" for none
-  std::string screen;               // headless, tty or sdl; "" for the program's own choice
-  std::filesystem::path snapshot;   // PNG of the screen as the program ends; empty for none
-  std::vector<std::string> program; // the program and its arguments
+  std::string keys;                  // a key script, "Down Enter Esc"; "" for none
+  std::string screen;                // headless, tty or sdl; "" for the program's own choice
+  std::filesystem::path snapshot;    // PNG of the screen as the program ends; empty for none
+  std::vector<std::string> program;  // the program and its arguments
 };
 
 // Reads "DIR [--keys K] [--screen S] [--snap OUT.png] -- PROGRAM [ARGS]"; false with the reason in error.

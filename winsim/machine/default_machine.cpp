@@ -5,7 +5,8 @@ namespace winsim {
 // The sample machine of the demo: Windows 7 and Vista on the first disk, a second Windows 7 and a data
 // partition on the second, one Windows boot manager on C: for all three.
 const std::string& defaultMachineText() {
-  static const std::string text = R"toml(name = "built-in sample: Windows 7 and Vista on disk 0, Windows 7 and data on disk 1"
+  static const std::string text =
+      R"toml(name = "built-in sample: Windows 7 and Vista on disk 0, Windows 7 and data on disk 1"
 system_drive = "C:"
 elevated = true
 header = "identifier"

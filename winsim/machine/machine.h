@@ -16,12 +16,12 @@ namespace winsim {
 enum class HeaderStyle { identifier, id };  // "identifier" as Windows 7 lists entries, or "id" and 8 blanks
 
 struct Partition {
-  char letter = 0;               // 'C' to 'Z', or 0 for a partition without a drive letter
-  std::uint64_t offset = 0;      // in bytes from the start of the disk
-  std::uint64_t size = 0;        // in bytes
-  std::string windows;           // "", "XP", "Vista" or "7"
-  bool bootManager = false;      // \bootmgr at its root
-  bool bootFolder = false;       // a \Boot folder with a store at its root (by default: where bootmgr is)
+  char letter = 0;           // 'C' to 'Z', or 0 for a partition without a drive letter
+  std::uint64_t offset = 0;  // in bytes from the start of the disk
+  std::uint64_t size = 0;    // in bytes
+  std::string windows;       // "", "XP", "Vista" or "7"
+  bool bootManager = false;  // \bootmgr at its root
+  bool bootFolder = false;   // a \Boot folder with a store at its root (by default: where bootmgr is)
 };
 
 struct Disk {

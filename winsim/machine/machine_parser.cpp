@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <stdexcept>
 
-#include "winsim/machine/machine.h"
 #include "winsim/machine/fault_counts.h"
+#include "winsim/machine/machine.h"
 #include "winsim/machine/mounted_devices.h"
 #include "winsim/toml.h"
 
@@ -93,12 +93,14 @@ std::array<std::uint8_t, 4> readSignature(const TableReader& disk) {
     throw disk.bad("signature", "must be 8 hexadecimal digits, the bytes 440 to 443 in disk order");
   }
   std::array<std::uint8_t, 4> bytes{};
-  for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(std::stoul(text.substr(2 * i, 2), nullptr, 16));
+  for (std::size_t i = 0; i < 4; ++i)
+    bytes[i] = static_cast<std::uint8_t>(std::stoul(text.substr(2 * i, 2), nullptr, 16));
   return bytes;
 }
 
 Partition readPartition(const toml::table& table, std::uint64_t nextOffset) {
-  const TableReader reader(table, "[[disk.partition]]", {"letter", "offset", "size", "windows", "bootmgr", "boot_folder", "label"});
+  const TableReader reader(table, "[[disk.partition]]",
+                           {"letter", "offset", "size", "windows", "bootmgr", "boot_folder", "label"});
   Partition partition;
   const std::string letter = reader.text("letter", "");
   if (letter.size() > 1 || (letter.size() == 1 && (std::toupper(letter[0]) < 'C' || std::toupper(letter[0]) > 'Z'))) {
@@ -112,7 +114,8 @@ Partition readPartition(const toml::table& table, std::uint64_t nextOffset) {
   partition.offset = static_cast<std::uint64_t>(offset);
   partition.size = static_cast<std::uint64_t>(size);
   partition.windows = reader.text("windows", "");
-  if (partition.windows != "" && partition.windows != "XP" && partition.windows != "Vista" && partition.windows != "7") {
+  if (partition.windows != "" && partition.windows != "XP" && partition.windows != "Vista" &&
+      partition.windows != "7") {
     throw reader.bad("windows", "must be \"\", \"XP\", \"Vista\" or \"7\"");
   }
   partition.bootManager = reader.get<bool>("bootmgr", false);
@@ -217,10 +220,12 @@ Machine readMachine(const toml::table& document) {
   machine.store.displayOrder = reader.texts("display_order");
   if (!document.contains("display_order")) {
     for (const auto& entry : machine.store.entries) {
-      if (entry.kind == EntryKind::loader || entry.kind == EntryKind::legacy) machine.store.displayOrder.push_back(entry.id);
+      if (entry.kind == EntryKind::loader || entry.kind == EntryKind::legacy)
+        machine.store.displayOrder.push_back(entry.id);
     }
   }
-  machine.mounted = mergeMounted(deriveMountedValues(machine.disks), readAll<MountedValue>(reader, "mounted", readMounted));
+  machine.mounted =
+      mergeMounted(deriveMountedValues(machine.disks), readAll<MountedValue>(reader, "mounted", readMounted));
   machine.faults = readAll<Fault>(reader, "fault", readFault);
   checkDrivesExist(machine);
   return machine;

@@ -17,9 +17,9 @@ constexpr std::size_t sectorBytes = 512;
 
 // Names in \Windows\System32 by Windows version; the probe looks for those beginning with b.
 const std::vector<std::string>& system32Names(const std::string& windows) {
-  static const std::vector<std::string> xp = {"blastcln.exe", "bootcfg.exe", "browser.dll", "hal.dll",
-                                              "ntoskrnl.exe", "winlogon.exe"};
-  static const std::vector<std::string> modern = {"bcdboot.exe", "bcdedit.exe", "bootcfg.exe", "bootres.dll",
+  static const std::vector<std::string> xp = {"blastcln.exe", "bootcfg.exe",  "browser.dll",
+                                              "hal.dll",      "ntoskrnl.exe", "winlogon.exe"};
+  static const std::vector<std::string> modern = {"bcdboot.exe", "bcdedit.exe",  "bootcfg.exe", "bootres.dll",
                                                   "hal.dll",     "ntoskrnl.exe", "winload.exe"};
   return windows == "XP" ? xp : modern;
 }
