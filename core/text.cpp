@@ -28,6 +28,10 @@ long findText(std::string_view text, std::string_view pattern) {
   return at == std::string_view::npos ? 0 : static_cast<long>(at) + 1;
 }
 
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && lowerCase(a) == lowerCase(b);
+}
+
 std::string lowerCase(std::string_view text) {
   std::string lowered(text);
   for (char& c : lowered) {

@@ -26,4 +26,7 @@ long findText(std::string_view text, std::string_view pattern);
 // Only A to Z are lowered: other bytes, those above 127 included, stay as they are.
 std::string lowerCase(std::string_view text);
 
+// Equal when lowered as lowerCase lowers: how Windows matches names, switches and ids.
+bool equalIgnoringCase(std::string_view a, std::string_view b);
+
 }  // namespace quillfex

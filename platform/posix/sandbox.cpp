@@ -17,8 +17,6 @@ bool exists(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool equalIgnoringCase(const std::string& a, const char* b) { return lowerCase(a) == lowerCase(b); }
-
 std::string realPath(const std::string& path) {
   std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr), &std::free);
   return resolved ? std::string(resolved.get()) : std::string();

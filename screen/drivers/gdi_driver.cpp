@@ -15,7 +15,7 @@ std::string programWindowTitle() {
   constexpr DWORD longestPath = 127;
   char path[longestPath + 1] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, longestPath + 1);
-  return windowTitleFromModulePath(std::string_view(path, std::min(length, longestPath)));
+  return programTitle(std::string_view(path, std::min(length, longestPath)), "\\");
 }
 
 // Everything runs on the screen's refresh thread, which therefore owns the window.

@@ -39,20 +39,6 @@ std::optional<KeyPress> functionKey(const KeyDownEvent& event) {
 
 }  // namespace
 
-std::string windowTitleFromModulePath(std::string_view modulePath) {
-  const auto lastBackslash = modulePath.rfind('\\');
-  std::string_view name = lastBackslash == std::string_view::npos ? modulePath : modulePath.substr(lastBackslash + 1);
-  const auto lastFullStop = name.rfind('.');
-  if (lastFullStop != std::string_view::npos) name = name.substr(0, lastFullStop);
-  return std::string(name);
-}
-
-WindowOrigin centredWindowOrigin(const ScreenRect& monitor, int outerWidth, int outerHeight) {
-  const int monitorWidth = monitor.right - monitor.left;
-  const int monitorHeight = monitor.bottom - monitor.top;
-  return {monitor.left + ((monitorWidth - outerWidth) >> 1), monitor.top + ((monitorHeight - outerHeight) >> 1)};
-}
-
 std::optional<KeyCode> keyDownCode(const KeyDownEvent& event) {
   if (event.producesCharacter) return std::nullopt;
   auto press = cursorBlockKey(event);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "screen/drivers/window_rules.h"
 #include "screen/key_queue.h"
 #include "screen/surface.h"
 
@@ -31,22 +32,6 @@ inline constexpr int f4 = 0x73;
 inline constexpr int f10 = 0x79;
 inline constexpr int f12 = 0x7B;
 }  // namespace virtualKey
-
-// The program file's name without its extension, from the path of the running executable.
-std::string windowTitleFromModulePath(std::string_view modulePath);
-
-struct ScreenRect {
-  int left, top, right, bottom;  // right and bottom exclusive
-};
-
-struct WindowOrigin {
-  int left, top;
-  friend bool operator==(const WindowOrigin&, const WindowOrigin&) = default;
-};
-
-// Centres a window of the given outer size on a monitor; a window larger than the monitor overhangs it
-// on both sides, one pixel more on the left and top when the difference is odd.
-WindowOrigin centredWindowOrigin(const ScreenRect& monitor, int outerWidth, int outerHeight);
 
 // A WM_KEYDOWN, as the window sees it with the keyboard's state at that moment.
 struct KeyDownEvent {

@@ -8,6 +8,7 @@
 #include "screen/drivers/sdl_events.h"
 #include "screen/drivers/sdl_window.h"
 #include "screen/drivers/sdl_window_setup.h"
+#include "screen/drivers/window_rules.h"
 
 namespace quillfex {
 namespace {
@@ -26,7 +27,7 @@ class SdlDriver final : public ScreenDriver {
 
   bool start(const Surface& surface) override {
     surface_ = &surface;
-    window_ = SdlWindow::open(windowTitleFromProgramPath(programPath()));
+    window_ = SdlWindow::open(programTitle(programPath(), "/"));
     if (!window_) return false;
     window_->showRows(surface, wholeSurface);
     return true;

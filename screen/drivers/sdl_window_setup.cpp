@@ -1,5 +1,7 @@
 #include "screen/drivers/sdl_window_setup.h"
 
+#include "screen/drivers/window_rules.h"
+
 namespace quillfex {
 
 std::string videoDriversToTry(const char* display, const char* waylandDisplay) {
@@ -7,12 +9,6 @@ std::string videoDriversToTry(const char* display, const char* waylandDisplay) {
   const bool wayland = waylandDisplay && *waylandDisplay;
   // X11 first: SDL2 draws its own window frame under Wayland, and XWayland serves it just as well.
   return std::string(x11 ? "x11" : "") + (x11 && wayland ? "," : "") + (wayland ? "wayland" : "");
-}
-
-std::string windowTitleFromProgramPath(std::string_view programPath) {
-  std::string_view name = programPath.substr(programPath.find_last_of('/') + 1);
-  if (const auto stop = name.find_last_of('.'); stop != std::string_view::npos) name = name.substr(0, stop);
-  return std::string(name);
 }
 
 std::size_t displayHolding(WindowPoint point, std::span<const DisplayRect> displays) {
@@ -27,10 +23,10 @@ std::size_t displayHolding(WindowPoint point, std::span<const DisplayRect> displ
 
 WindowPoint centredClientOrigin(const DisplayRect& display, int clientWidth, int clientHeight,
                                 const WindowBorders& borders) {
-  const int outerWidth = borders.left + clientWidth + borders.right;
-  const int outerHeight = borders.top + clientHeight + borders.bottom;
-  return {display.left + ((display.width - outerWidth) >> 1) + borders.left,
-          display.top + ((display.height - outerHeight) >> 1) + borders.top};
+  const ScreenRect monitor{display.left, display.top, display.left + display.width, display.top + display.height};
+  const WindowOrigin outer = centredWindowOrigin(monitor, borders.left + clientWidth + borders.right,
+                                                 borders.top + clientHeight + borders.bottom);
+  return {outer.left + borders.left, outer.top + borders.top};
 }
 
 }  // namespace quillfex

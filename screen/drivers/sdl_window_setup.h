@@ -11,9 +11,6 @@ namespace quillfex {
 // WAYLAND_DISPLAY, separated by a comma; "" when neither is set, so there is no display to open.
 std::string videoDriversToTry(const char* display, const char* waylandDisplay);
 
-// The program file's name without its extension: the path's last part, cut at its last full stop.
-std::string windowTitleFromProgramPath(std::string_view programPath);
-
 struct DisplayRect {
   int left, top, width, height;
 };

@@ -22,7 +22,7 @@ TEST(WindowTitleTest, FileNameWithoutItsExtension) {
       {"C:\\Tools\\", ""},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(windowTitleFromModulePath(c.modulePath), c.title) << c.modulePath;
+  for (const Case& c : cases) EXPECT_EQ(programTitle(c.modulePath, "\\"), c.title) << c.modulePath;
 }
 
 TEST(WindowPlacementTest, CentredOnTheWholeMonitor) {

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "screen/drivers/window_rules.h"
+
 namespace quillfex {
 namespace {
 
@@ -38,7 +40,7 @@ TEST(SdlWindowSetupTest, TitleIsTheProgramFileNameWithoutItsExtension) {
       {"/work/build/bin/Quillfex", "Quillfex"}, {"/opt/Quillfex.exe", "Quillfex"}, {"/a.b/tool.v2.bin", "tool.v2"},
       {"/opt/dir.d/Quillfex", "Quillfex"},      {"Quillfex", "Quillfex"},          {"", ""},
   };
-  for (const Row& row : table) EXPECT_EQ(windowTitleFromProgramPath(row.path), row.title) << row.path;
+  for (const Row& row : table) EXPECT_EQ(programTitle(row.path, "/"), row.title) << row.path;
 }
 
 TEST(SdlWindowSetupTest, DisplayHoldingThePointerElseTheFirst) {

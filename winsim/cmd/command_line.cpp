@@ -8,8 +8,6 @@ namespace winsim {
 
 namespace {
 
-char lowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // cmd ends a redirection's file name at these, unless they stand inside double quotes.
@@ -73,14 +71,6 @@ std::string readRuntimeWord(std::string_view text, std::size_t& at) {
 }
 
 }  // namespace
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerLetter(a[i]) != lowerLetter(b[i])) return false;
-  }
-  return true;
-}
 
 std::string lastPart(std::string_view written) {
   const std::size_t cut = written.find_last_of("\\:");

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text.h"
+
 namespace winsim {
 
 using VariableLookup = std::function<std::optional<std::string>(std::string_view name)>;
@@ -48,7 +50,7 @@ std::vector<std::string> runtimeWords(std::string_view text);
 // separate; double quotes group and are removed.
 std::vector<std::string> internalWords(std::string_view text);
 
-bool equalIgnoringCase(std::string_view a, std::string_view b);
+using quillfex::equalIgnoringCase;
 
 // The name a path ends in, as written: "Quillfex.001" of "C:\Temp\Quillfex.001".
 std::string lastPart(std::string_view written);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/text.h"
 #include "platform/whole_file.h"
 #include "winsim/editor/listing.h"
 
@@ -13,11 +14,6 @@ using quillfex::writeWholeFile;
 namespace {
 
 const std::string done = "The operation completed successfully.\r\n";
-
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
 std::string systemStorePath(quillfex::Os& os) { return os.environmentVariable("SystemDrive") + "\\Boot\\BCD"; }
 
@@ -82,7 +78,7 @@ EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::st
 
 EditorResult runEditor(const std::vector<std::string>& args, quillfex::Os& os, const Machine& machine) {
   std::vector<std::string> switches;
-  for (const auto& arg : args) switches.push_back(lower(arg));
+  for (const auto& arg : args) switches.push_back(quillfex::lowerCase(arg));
   if (args.empty()) return list(os, machine);
   if (args.size() == 2 && switches[0] == "/export") return exportTo(os, machine, args[1]);
   if (args.size() == 2 && switches[0] == "/import") return importFrom(os, machine, args[1]);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/text.h"
 #include "platform/posix/sandbox.h"
 #include "winsim/machine/machine_file.h"
 #include "winsim/machine/sandbox_layout.h"
@@ -15,17 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 // Entry names of a folder, sorted as Windows lists them (without regard to case); none when it is missing.
 std::vector<std::string> namesIn(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return lower(a) < lower(b); });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return quillfex::lowerCase(a) < quillfex::lowerCase(b); });
   return names;
 }
 

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <stdexcept>
 
+#include "core/text.h"
 #include "winsim/machine/fault_counts.h"
 #include "winsim/machine/machine.h"
 #include "winsim/machine/mounted_devices.h"
@@ -234,14 +235,10 @@ Machine readMachine(const toml::table& document) {
 }  // namespace
 
 bool Machine::fails(const std::string& command, const std::string& arg) const {
-  const auto lower = [](std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-  };
   bool hit = false;
   for (std::size_t i = 0; i < faults.size(); ++i) {
     const Fault& fault = faults[i];
-    if (fault.command != command || (!fault.arg.empty() && lower(fault.arg) != lower(arg))) continue;
+    if (fault.command != command || (!fault.arg.empty() && !quillfex::equalIgnoringCase(fault.arg, arg))) continue;
     hit = hit || fault.after == 0 || countFaultMatch(faultCountsFile, i) > fault.after;
   }
   return hit;
