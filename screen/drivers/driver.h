@@ -58,6 +58,10 @@ std::span<const DriverEntry> hostDrivers();
 // run without its screen would only spin.
 std::vector<std::string_view> driverOrder(std::string_view requested);
 
+// Ends the process with status 2 and a message when QUILLFEX_SCREEN chose the driver that did not start:
+// the program would otherwise go on without a screen, polling for keys that never come.
+void endIfChosenDriverDidNotStart();
+
 // A driver of this build by its name in driverOrder.
 std::unique_ptr<ScreenDriver> makeDriver(std::string_view name);
 

@@ -63,6 +63,13 @@ std::vector<std::string_view> driverOrder(std::string_view requested) {
   return order;
 }
 
+void endIfChosenDriverDidNotStart() {
+  const std::string chosen = environmentValue("QUILLFEX_SCREEN");
+  if (chosen.empty()) return;
+  std::fprintf(stderr, "QUILLFEX_SCREEN=%s: the screen did not open\n", chosen.c_str());
+  std::exit(2);
+}
+
 std::unique_ptr<ScreenDriver> makeDriver(std::string_view name) {
   const DriverEntry* entry = findDriver(name);
   return entry ? entry->make() : nullptr;

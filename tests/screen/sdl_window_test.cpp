@@ -128,5 +128,19 @@ TEST(SdlDriverTest, StartFailsWithoutADisplaySoTheNextDriverTakesOver) {
   EXPECT_EQ(displayThatDoesNotOpen.openScreenWith(makeSdlDriver()), 1);
 }
 
+// Chosen by name, a window that does not open ends the run instead of leaving it without a screen.
+TEST(SdlDriverDeathTest, ChosenWithoutADisplayEndsWithStatusTwo) {
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_EXIT(
+      {
+        for (const char* name : {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY"}) ::unsetenv(name);
+        ::setenv("DISPLAY", ":no-such-display", 1);
+        ::setenv("QUILLFEX_SCREEN", "sdl", 1);
+        Screen screen;
+        screen.openScreen(surfaceWidth, surfaceHeight, 32);
+      },
+      ::testing::ExitedWithCode(2), "QUILLFEX_SCREEN=sdl: the screen did not open");
+}
+
 }  // namespace
 }  // namespace quillfex
