@@ -15,13 +15,16 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/main_menu.h"
 #include "fake_os.h"
 #include "screen/drivers/sdl_driver.h"
+#include "screen/menu_screen.h"
 #include "screen/screen.h"
 #include "sdl_xvfb.h"
 
@@ -62,9 +65,33 @@ class XConnection {
     return found;
   }
 
-  void focus(Window window) const {
-    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
-    XSync(display_, False);
+  // Waits up to limit for the top-level window with this title to be viewable; 0 when it was not.
+  Window waitForViewableWindow(const char* title, Clock::duration limit) const {
+    for (const auto giveUp = Clock::now() + limit;; std::this_thread::sleep_for(10ms)) {
+      const Window window = findWindow(title);
+      XWindowAttributes attributes;
+      if (window && XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable) {
+        return window;
+      }
+      if (Clock::now() >= giveUp) return 0;
+    }
+  }
+
+  // Asks for the focus, again every half second, until the window holds it; false when it did not within limit.
+  bool focus(Window window, Clock::duration limit) const {
+    const auto giveUp = Clock::now() + limit;
+    for (auto nextRequest = Clock::now();; std::this_thread::sleep_for(10ms)) {
+      Window focused = None;
+      int revert = 0;
+      XGetInputFocus(display_, &focused, &revert);
+      if (focused == window) return true;
+      if (Clock::now() >= giveUp) return false;
+      if (Clock::now() >= nextRequest) {
+        XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+        XSync(display_, False);
+        nextRequest = Clock::now() + 500ms;
+      }
+    }
   }
 
   void press(KeySym key) const {
@@ -129,17 +156,42 @@ std::optional<Clock::duration> timeUntilShown(const XConnection& x, Window windo
   return std::nullopt;
 }
 
-// The rows as they settle after a press: unchanged for 100 ms.
-std::vector<unsigned long> settledRows(const XConnection& x, Window window) {
-  std::vector<unsigned long> rows = x.watchedRows(window);
-  for (auto still = Clock::now(); Clock::now() - still < 100ms;) {
+using Rows = std::vector<unsigned long>;
+
+// The rows once shown holds for them and they then stay unchanged for 100 ms; empty when that took over 5 s.
+Rows settledRows(const XConnection& x, Window window, const std::function<bool(const Rows&)>& shown) {
+  const auto giveUp = Clock::now() + 5s;
+  Rows rows = x.watchedRows(window);
+  for (auto still = Clock::now(); !shown(rows) || Clock::now() - still < 100ms;) {
+    if (Clock::now() >= giveUp) return {};
     std::this_thread::sleep_for(5ms);
-    if (auto now = x.watchedRows(window); now != rows) {
+    if (Rows now = x.watchedRows(window); now != rows) {
       rows = std::move(now);
       still = Clock::now();
     }
   }
   return rows;
+}
+
+// The viewable window with the focus and the two pictures of its highlight rows, one for each entry
+// highlighted; what did not come, or "".
+std::string prepare(XConnection& x, Window& window, Rows (&pictures)[2]) {
+  window = x.open() ? x.waitForViewableWindow("sdl_latency_bench", 10s) : 0;
+  if (window == 0) return "no viewable window within 10 s";
+  if (!x.watchDamage(window)) return "no damage reports";
+  if (!x.focus(window, 10s)) return "the focus never reached the window within 10 s";
+  // The first entry, highlighted at the start, is among the rows.
+  pictures[0] = settledRows(
+      x, window, [](const Rows& rows) { return std::find(rows.begin(), rows.end(), q::highlight) != rows.end(); });
+  if (pictures[0].empty()) return "the menu was not drawn within 5 s";
+  x.press(XK_Down);
+  pictures[1] = settledRows(x, window, [&](const Rows& rows) { return rows != pictures[0]; });
+  if (pictures[1].empty()) return "Down did not move the highlight within 5 s";
+  // Down again must bring the first picture back: then both are whole pictures of the menu.
+  x.forgetDamage();
+  x.press(XK_Down);
+  if (!timeUntilShown(x, window, pictures[0], Clock::now())) return "a second Down did not bring the first back";
+  return "";
 }
 
 double percentile(std::vector<double> samples, double fraction) {
@@ -158,19 +210,11 @@ void keyToPixels(benchmark::State& run) {
   std::thread program([&] { q::mainMenu(context); });
 
   XConnection x;
-  const Window window = x.open() ? x.findWindow("sdl_latency_bench") : 0;
-  if (window == 0 || !x.watchDamage(window)) {
-    run.SkipWithError("no window, or no damage reports");
+  Window window = 0;
+  Rows pictures[2];
+  if (const std::string missing = prepare(x, window, pictures); !missing.empty()) {
+    run.SkipWithError(missing.c_str());
   } else {
-    x.focus(window);
-    // The two pictures of the highlight rows, one for each entry highlighted.
-    std::vector<unsigned long> pictures[2];
-    pictures[0] = settledRows(x, window);
-    x.press(XK_Down);
-    pictures[1] = settledRows(x, window);
-    x.press(XK_Down);
-    settledRows(x, window);
-
     std::mt19937 random(8);
     std::uniform_int_distribution<int> phase_us(0, 10000);
     std::vector<double> samples_ms;

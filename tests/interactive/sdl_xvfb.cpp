@@ -1,9 +1,11 @@
 #include "sdl_xvfb.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -19,6 +21,33 @@ namespace {
   ::_exit(127);
 }
 
+// The digits of the first line that comes through fd within limit; "" when none came or it held no number.
+std::string readLine(int fd, std::chrono::milliseconds limit) {
+  std::string line;
+  const auto giveUp = std::chrono::steady_clock::now() + limit;
+  for (char byte = 0;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUp - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return "";
+    pollfd readable{fd, POLLIN, 0};
+    const int ready = ::poll(&readable, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return "";
+    if (::read(fd, &byte, 1) != 1) return "";
+    if (byte == '\n') break;
+    if (byte < '0' || byte > '9') return "";
+    line += byte;
+  }
+  return line;
+}
+
+bool endedWithin(pid_t pid, std::chrono::milliseconds limit) {
+  for (const auto giveUp = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < giveUp;) {
+    if (::waitpid(pid, nullptr, WNOHANG) == pid) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
 }  // namespace
 
 XvfbServer::XvfbServer() {
@@ -32,21 +61,24 @@ XvfbServer::XvfbServer() {
     execute({"Xvfb", "-displayfd", std::to_string(toTest[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
   }
   ::close(toTest[1]);
-  FILE* fromServer = ::fdopen(toTest[0], "r");
-  int display = -1;
-  if (std::fscanf(fromServer, "%d", &display) == 1) {
-    ::setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
+  const std::string number = readLine(toTest[0], std::chrono::seconds(15));
+  ::close(toTest[0]);
+  if (!number.empty()) {
+    ::setenv("DISPLAY", (":" + number).c_str(), 1);
   } else if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
   }
-  std::fclose(fromServer);
 }
 
 XvfbServer::~XvfbServer() {
   if (pid_ <= 0) return;
   ::kill(pid_, SIGTERM);
-  ::waitpid(pid_, nullptr, 0);
+  if (!endedWithin(pid_, std::chrono::seconds(5))) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
   ::unsetenv("DISPLAY");
 }
 

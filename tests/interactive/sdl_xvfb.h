@@ -11,11 +11,12 @@
 
 namespace quillfex::testing {
 
-// Xvfb at 1280 x 1024 x 24 on a free display, named in DISPLAY for this process and its children.
+// Xvfb at 1280 x 1024 x 24 on a free display, named in DISPLAY for this process and its children once it
+// takes connections; not running when it did not within 15 s.
 class XvfbServer {
  public:
   XvfbServer();
-  ~XvfbServer();  // ends the server by its process id
+  ~XvfbServer();  // ends the server by its process id, killed when it has not ended within 5 s
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;
 

@@ -25,6 +25,8 @@ int main(int argc, char** argv) {
   request.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   request.xclient.data.l[1] = CurrentTime;
   const Status sent = XSendEvent(display, window, False, NoEventMask, &request);
+  // Once the server has handled it, the request reaches the window before any key pressed after this ends.
+  XSync(display, False);
   XCloseDisplay(display);
   return sent != 0 ? 0 : 1;
 }

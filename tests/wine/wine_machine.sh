@@ -6,7 +6,7 @@
 #   create_wine_prefix          a fresh prefix (10 to 12 s)
 #   start_wine_server           a persistent server: the MountedDevices values live only as long as it does
 #   lay_out_machine SANDBOX     the sandbox that `winsim make` built, made the prefix's machine
-#   stop_wine_server            ends the server and every Wine process of the prefix
+#   stop_wine_server            ends the server and every Wine process of the prefix, and removes its socket
 #   windows_path PATH           the Windows name of an absolute host path (through Wine's drive Z:)
 
 wine_server_pid=""
@@ -33,6 +33,20 @@ stop_wine_server() {
   kill "$wine_server_pid" 2>/dev/null || true
   wait "$wine_server_pid" 2>/dev/null || true
   wine_server_pid=""
+  remove_server_folder
+}
+
+# Debian's wineserver keeps its socket in a folder of its own under TMPDIR, wine-XXXXXX/server-DEV-INODE
+# (the prefix's device and inode in hexadecimal), which outlives the server.
+remove_server_folder() {
+  local server folder
+  [ -d "${WINEPREFIX:-}" ] || return 0
+  server=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+  for folder in "${TMPDIR:-/tmp}"/wine-*/; do
+    [ -d "$folder$server" ] || continue
+    rm -rf "$folder$server"
+    rmdir "$folder" 2>/dev/null || true
+  done
 }
 
 windows_path() {

@@ -8,7 +8,8 @@
 #
 # HOST_BUILD has bin/winsim, bin/Quillfex and bin/close_request; WINDOWS_BUILD has bin/Quillfex.exe.
 # OUTPUT (build/wine-test by default) receives screens/ (the window's screenshots), reference/ (the
-# Linux snapshots they must equal) and logs/. The prefix and the machine are kept when the test fails.
+# Linux snapshots they must equal) and logs/; when the test fails, also failed-machine/: the machine and
+# its states, without the Wine prefix. The temporary folder goes on every exit.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,8 +17,8 @@ source "$here/wine_machine.sh"
 
 screen_wait_s=60
 window_wait_s=30
+focus_wait_s=15
 exit_wait_s=30
-unchanged_pause_s=0.5
 
 work="" display_pid="" quillfex_pid="" window=""
 
@@ -36,8 +37,12 @@ main() {
 
   rm -rf "$output"
   mkdir -p "$output/screens" "$output/reference" "$output/logs"
-  work=$(mktemp -d /tmp/quillfex-wine.XXXXXX)
+  # A signal ends the script through exit, so that clean_up runs then too.
   trap clean_up EXIT
+  trap 'exit 129' HUP
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  work=$(mktemp -d "${TMPDIR:-/tmp}/quillfex-wine.XXXXXX")
 
   make_reference_screens
   # Wine's desktop process, started by the first Wine program, draws on the display it found then.
@@ -66,6 +71,9 @@ fail() {
 
 clean_up() {
   local status=$?
+  # A step that fails here must not keep the temporary folder from going.
+  set +e
+  trap - HUP INT TERM
   if [ -n "$quillfex_pid" ]; then
     kill "$quillfex_pid" 2>/dev/null || true
     wait "$quillfex_pid" 2>/dev/null || true
@@ -75,10 +83,36 @@ clean_up() {
     kill "$display_pid" 2>/dev/null || true
     wait "$display_pid" 2>/dev/null || true
   fi
-  if [ "$status" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    echo "wine test: the prefix and the machine are kept for a look in $work" >&2
+  [ -n "$work" ] || return 0
+  if [ "$status" -ne 0 ]; then
+    keep_for_a_look "$output/failed-machine"
+    echo "wine test: the machine and its states are kept for a look in $output/failed-machine" >&2
+  fi
+  rm -rf "$work"
+}
+
+# What helps to see why the test failed, without the Wine prefix: the sandbox, its C: drive without Wine's
+# own folders, the states and stores the test saved, the registry files imported and exported.
+keep_for_a_look() {
+  local kept=$1 entry
+  rm -rf "$kept"
+  mkdir -p "$kept"
+  cp -p "$work"/*.json "$work/original-store" "$kept/" 2>/dev/null || true
+  [ -d "$work/reference-machine" ] && cp -a "$work/reference-machine" "$kept/"
+  [ -d "$work/machine" ] || return 0
+  "$winsim" show "$work/machine" --json >"$kept/state-at-failure.json" 2>/dev/null || true
+  cp -a "$work/machine" "$kept/"
+  cp -p "$work/prefix"/*.reg "$kept/" 2>/dev/null || true
+  # The sandbox's C: is a link to the prefix's drive_c, which goes with the temporary folder.
+  if [ -L "$kept/machine/drives/C" ]; then
+    rm "$kept/machine/drives/C"
+    mkdir "$kept/machine/drives/C"
+    for entry in "$work/prefix/drive_c"/*; do
+      case ${entry##*/} in
+        windows | users | ProgramData | "Program Files"*) ;;
+        *) cp -a "$entry" "$kept/machine/drives/C/" ;;
+      esac
+    done
   fi
 }
 
@@ -148,45 +182,92 @@ start_quillfex() {
   find_window
 }
 
+# Waits for the window titled Quillfex to be viewable at 640 x 288.
 find_window() {
-  local deadline=$((SECONDS + window_wait_s))
-  window=""
-  until [ -n "$window" ]; do
+  local deadline=$((SECONDS + window_wait_s)) state hidden
+  while :; do
     kill -0 "$quillfex_pid" 2>/dev/null || fail "Quillfex.exe ended without opening its window"
-    [ $SECONDS -lt $deadline ] || fail "no window titled Quillfex after ${window_wait_s} s"
-    sleep 0.2
     window=$(xdotool search --onlyvisible --name '^Quillfex$' 2>/dev/null | head -n 1 || true)
+    if [ -n "$window" ]; then
+      state=$(window_state)
+      [ -n "$state" ] || return 0
+      state="window $(hex_id "$window") $state"
+    else
+      hidden=$(xdotool search --name '^Quillfex$' 2>/dev/null | head -n 1 || true)
+      state=${hidden:+window $(hex_id "$hidden") not viewable}
+    fi
+    [ $SECONDS -lt $deadline ] ||
+      fail "no window titled Quillfex viewable at 640 x 288 after ${window_wait_s} s: ${state:-none at all}"
+    sleep 0.2
   done
 }
 
-press() { xdotool windowfocus --sync "$window" key --delay 50 "$@"; }
+hex_id() { printf '0x%x' "$1"; }
 
-screenshot() { import -window "$window" "$output/screens/$1.png"; }
+# "" while the window is viewable at 640 x 288, else what it is instead.
+window_state() {
+  local geometry
+  if ! xdotool search --onlyvisible --name '^Quillfex$' 2>/dev/null | grep -qx "$window"; then
+    echo "not viewable"
+    return
+  fi
+  geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null | sed -n 's/^ *Geometry: //p')
+  [ "$geometry" = 640x288 ] || echo "viewable at ${geometry:-no size}"
+}
+
+focus_of() { xdotool getwindowfocus -f 2>/dev/null || echo none; }
+
+# Keys go to the window that holds the focus: it is asked for, again every half second, until it is there.
+focus_window() {
+  local deadline=$((SECONDS + focus_wait_s)) asked=0
+  until [ "$(focus_of)" = "$window" ]; do
+    kill -0 "$quillfex_pid" 2>/dev/null || fail "Quillfex.exe ended before its window had the focus"
+    [ $SECONDS -lt $deadline ] ||
+      fail "focus never reached window $(hex_id "$window") in ${focus_wait_s} s: it is on $(focus_of)"
+    [ $((asked % 5)) -eq 0 ] && { xdotool windowfocus "$window" 2>/dev/null || true; }
+    asked=$((asked + 1))
+    sleep 0.1
+  done
+}
+
+press() {
+  focus_window
+  xdotool key --delay 50 "$@"
+}
+
+# Only a window viewable at its size is photographed.
+screenshot() { [ -z "$(window_state)" ] && import -window "$window" "$output/screens/$1.png"; }
 
 same_picture() { compare -metric AE "$1" "$2" null: >/dev/null 2>&1; }
 
 # Waits until the window shows exactly the reference picture.
 expect_screen() {
   local reference=$1 name=$2 deadline=$((SECONDS + screen_wait_s))
+  local state
   until screenshot "$name" && same_picture "$output/screens/$name.png" "$reference"; do
     kill -0 "$quillfex_pid" 2>/dev/null || fail "$name: Quillfex.exe ended"
-    [ $SECONDS -lt $deadline ] || screen_differs "$reference" "$name"
+    if [ $SECONDS -ge $deadline ]; then
+      state=$(window_state)
+      [ -z "$state" ] || fail "$name: window $(hex_id "$window") $state after ${screen_wait_s} s"
+      screen_differs "$reference" "$name"
+    fi
     sleep 0.2
   done
 }
 
-# Keys that the program only redraws for, and a close request, must leave the picture as it was.
+# After keys, or a close request, that must leave the menu as it was: presses a key that changes it and
+# waits for exactly the picture that key gives on the menu as it was. The program reads its input in
+# order, so that picture shows that the earlier input was read and changed nothing (every key redraws the
+# whole menu, so only the menu's state could have kept a change).
 expect_unchanged() {
-  local reference=$1 name=$2
-  sleep "$unchanged_pause_s"
-  kill -0 "$quillfex_pid" 2>/dev/null || fail "$name: Quillfex.exe ended"
-  [ "$(xdotool search --onlyvisible --name '^Quillfex$' | head -n 1)" = "$window" ] || fail "$name: the window is gone"
-  screenshot "$name"
-  same_picture "$output/screens/$name.png" "$reference" || screen_differs "$reference" "$name"
+  local key=$1 reference=$2 name=$3
+  press "$key"
+  expect_screen "$reference" "$name"
 }
 
 screen_differs() {
   local reference=$1 name=$2
+  [ -f "$output/screens/$name.png" ] || fail "$name: no screenshot of window $(hex_id "$window")"
   compare "$output/screens/$name.png" "$reference" "$output/screens/$name-differences.png" 2>/dev/null || true
   fail "$name: the window does not show ${reference#"$output/"} (see screens/$name-differences.png)"
 }
@@ -208,7 +289,7 @@ check_window_and_keys() {
   local reference=$output/reference
   start_quillfex window
   [ "$(xdotool getwindowname "$window")" = Quillfex ] || fail "the window's title is not Quillfex"
-  [ "$(xdotool search --onlyvisible --name .)" = "$window" ] || fail "the console window is not hidden"
+  expect_console_hidden
   xdotool getwindowgeometry "$window" | grep -q 'Geometry: 640x288$' || fail "the window is not 640 x 288"
   expect_screen "$reference/menu.png" menu
   press Down
@@ -216,15 +297,23 @@ check_window_and_keys() {
   press Up
   expect_screen "$reference/menu.png" menu-up
   press ctrl+Up F1 a Q
-  expect_unchanged "$reference/menu.png" menu-ignored-keys
-  # The keys above were read, not lost: the menu still moves.
-  press Down
-  expect_screen "$reference/menu-down.png" menu-down-again
+  # Down moves the highlight from the first entry only if the keys above left it there.
+  expect_unchanged Down "$reference/menu-down.png" menu-ignored-keys-then-down
   "$close_request" "$window" || fail "the close request could not be sent"
-  expect_unchanged "$reference/menu-down.png" menu-close-request
+  expect_unchanged Up "$reference/menu.png" menu-close-request-then-up
   press Escape
   expect_exit_status 0 escape
   expect_no_working_files "after Escape"
+}
+
+# The program hides its console window before it opens its own, but the console's process unmaps it, so
+# for a moment both can be viewable: waits until only the program's window is.
+expect_console_hidden() {
+  local deadline=$((SECONDS + window_wait_s))
+  until [ "$(xdotool search --onlyvisible --name . 2>/dev/null || true)" = "$window" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the console window is not hidden after ${window_wait_s} s"
+    sleep 0.2
+  done
 }
 
 check_elimination_run() {
