@@ -95,6 +95,29 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
   }
 }
 
+// Left to itself, toml++ 3.3.0 fails an assertion on these or reaches an unreachable branch.
+TEST(MachineDescription, TextThatTomlPlusPlusCannotTakeIsAnErrorWithItsLine) {
+  for (const std::string text : {"[[\\x]]", "note = \xCC\x92", "note = 0'\xCC\x92'", "display_order = [ } ]",
+                                 "note = 1979-05-27T:32", "note = 1979-05-27 0\t"}) {
+    std::string error;
+    EXPECT_FALSE(parse("name = \"m\"\n" + text + "\n", error)) << text;
+    EXPECT_EQ(error.substr(0, 9), "m.toml:2:") << text << ": " << error;
+  }
+}
+
+TEST(MachineDescription, EntryTextsWithLineBreaksSurviveTheStore) {
+  std::string error;
+  const auto machine = parse(minimalDisk +
+                                 "[[entry]]\nid = \"{a}\"\ndevice = \"\\npartition=C:\"\n"
+                                 "description = \"Windows\\r\\n7\\u0001'\"\n",
+                             error);
+  ASSERT_TRUE(machine) << error;
+  const auto store = parseStore(formatStore(machine->store), error);
+  ASSERT_TRUE(store) << error;
+  EXPECT_EQ(store->entries[0].device, "\npartition=C:");
+  EXPECT_EQ(store->entries[0].description, "Windows\r\n7\x01'");
+}
+
 TEST(MachineDescription, MountedValuesComeFromTheDisksAndCanBeOverridden) {
   std::string error;
   const auto machine = parse(minimalDisk + R"(

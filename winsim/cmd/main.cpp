@@ -2,6 +2,7 @@
 // would run it for the C runtime's system(), for the command forms Quillfex sends.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,6 +36,13 @@ void appendToTranscript(const std::string& sandboxRoot, const std::string& line)
   ::close(fd);
 }
 
+// The program that ran this line ends with it when the run is to be cut off here.
+void cutOffWhenDue(const std::string& sandboxRoot) {
+  const char* due = std::getenv(winsim::killAtLineVariable);
+  if (due == nullptr || *due == '\0') return;
+  if (std::to_string(winsim::transcriptLineCount(sandboxRoot)) == due) ::kill(::getppid(), SIGKILL);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +58,7 @@ int main(int argc, char** argv) {
   const winsim::CommandText text = winsim::splitRedirections(winsim::expandVariables(line, winsim::environmentValue));
   winsim::Console console;
   winsim::Shell shell(root, console);
-  if (!winsim::openRedirections(shell, text.redirections)) return 1;
-  return winsim::runCommand(shell, text.command);
+  const int status = winsim::openRedirections(shell, text.redirections) ? winsim::runCommand(shell, text.command) : 1;
+  cutOffWhenDue(root);
+  return status;
 }

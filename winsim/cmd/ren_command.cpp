@@ -43,7 +43,9 @@ int renCommand(Shell& shell, const std::vector<std::string>& words) {
   if (!full || full->components.empty() || !identityOf(from)) {
     return fail(shell, "The system cannot find the file specified.");
   }
-  if (shell.fails("rename", std::string(1, full->drive))) return fail(shell, "Access is denied.");
+  const FaultEffect fault = shell.faultFor("rename", std::string(1, full->drive));
+  if (fault == FaultEffect::noOp) return 0;
+  if (fault != FaultEffect::none) return fail(shell, "Access is denied.");
   if (shell.isLiveStore(from)) {
     return fail(shell, "The process cannot access the file because it is being used by another process.");
   }

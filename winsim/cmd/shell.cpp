@@ -55,13 +55,13 @@ bool Shell::isLiveStore(const std::string& hostFile) const {
   return file && file == identityOf(hostPath(*store));
 }
 
-bool Shell::fails(const char* command, const std::string& arg) {
+FaultEffect Shell::faultFor(const char* command, const std::string& arg) {
   if (!machine_ && machineError_.empty()) {
     // A sandbox put together by hand may have no description: a machine without faults.
     machine_ = isFile(root_ + "/machine.toml") ? loadSandboxMachine(machineError_) : Machine{};
     if (!machine_) console_.error(machineError_);
   }
-  return !machine_ || machine_->fails(command, arg);
+  return machine_ ? machine_->faultFor(command, arg) : FaultEffect::fails;
 }
 
 FileAttributes& Shell::attributes() {

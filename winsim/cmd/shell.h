@@ -32,9 +32,10 @@ class Shell {
   // Whether a host file is the system drive's \Boot\BCD, which Windows keeps open while it runs.
   bool isLiveStore(const std::string& hostFile) const;
 
-  // Whether the machine makes `command` fail for `arg`. A description that cannot be read makes every such
-  // command fail, with the reason on standard error.
-  bool fails(const char* command, const std::string& arg);
+  // What the machine's faults do to `command` for `arg`. A description that cannot be read makes every
+  // such command fail, with the reason on standard error.
+  FaultEffect faultFor(const char* command, const std::string& arg);
+  bool fails(const char* command, const std::string& arg) { return faultFor(command, arg) != FaultEffect::none; }
 
   FileAttributes& attributes();
 

@@ -135,7 +135,9 @@ class Xcopy {
     }
     const std::string host = shell_.hostPath(destination);
     if (shell_.isLiveStore(item.host) || shell_.isLiveStore(host)) return fail("Sharing violation");
-    if (shell_.fails("copy", std::string(1, targetDrive_))) return fail("Access denied");
+    const FaultEffect fault = shell_.faultFor("copy", std::string(1, targetDrive_));
+    if (fault == FaultEffect::noOp) return Outcome::copied;
+    if (fault != FaultEffect::none) return fail("Access denied");
     if (identityOf(host) == identityOf(item.host)) return fail("File cannot be copied onto itself");
     if (!options_.overwrite && identityOf(host)) {
       // Nobody answers the question on a hidden console: the file is kept.

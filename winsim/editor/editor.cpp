@@ -33,9 +33,16 @@ std::optional<BootStore> readStore(quillfex::Os& os, const std::string& path, st
   return store;
 }
 
+// What a fault with the effect "garbage" leaves where a store or a listing should be.
+const std::string garbage = std::string("\xCC\x92\x00\x01 not a store\r\n", 17);
+
+std::string firstHalf(const std::string& text) { return text.substr(0, text.size() / 2); }
+
 EditorResult list(quillfex::Os& os, const Machine& machine) {
   std::string error;
-  const auto store = machine.fails("listing", "") ? std::nullopt : readStore(os, systemStorePath(os), error);
+  const FaultEffect fault = machine.faultFor("listing", "");
+  if (fault == FaultEffect::garbage) return {0, garbage, ""};
+  const auto store = fault == FaultEffect::fails ? std::nullopt : readStore(os, systemStorePath(os), error);
   if (!store) return failure("to open the boot configuration data store", error.empty() ? "Access is denied." : error);
   return {0, formatListing(*store, machine.header), ""};
 }
@@ -44,18 +51,43 @@ EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::strin
   std::string error;
   const auto store = readStore(os, systemStorePath(os), error);
   if (!store) return failure("to export the boot configuration data store", error);
-  if (machine.fails("export", file) || !writeWholeFile(os, file, formatStore(*store))) {
-    return failure("to export the boot configuration data store to " + file, "Access is denied.");
+  const std::string refused = "to export the boot configuration data store to " + file;
+  switch (machine.faultFor("export", file)) {
+    case FaultEffect::fails:
+      return failure(refused, "Access is denied.");
+    case FaultEffect::partial:
+      writeWholeFile(os, file, firstHalf(formatStore(*store)));
+      return failure(refused, "The device is not ready.");
+    case FaultEffect::noOp:
+      return {0, done, ""};
+    case FaultEffect::garbage:
+      return writeWholeFile(os, file, garbage) ? EditorResult{0, done, ""} : failure(refused, "Access is denied.");
+    case FaultEffect::none:
+      break;
   }
+  if (!writeWholeFile(os, file, formatStore(*store))) return failure(refused, "Access is denied.");
   return {0, done, ""};
 }
 
 EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::string& file) {
+  const std::string refused = "to import the boot configuration data store from " + file;
+  switch (machine.faultFor("import", file)) {
+    case FaultEffect::fails:
+      return failure(refused, "Access is denied.");
+    case FaultEffect::partial:
+      os.deleteFile(systemStorePath(os));
+      return failure(refused, "The device is not ready.");
+    case FaultEffect::noOp:
+      return {0, done, ""};
+    case FaultEffect::garbage:
+      writeWholeFile(os, systemStorePath(os), garbage);
+      return {0, done, ""};
+    case FaultEffect::none:
+      break;
+  }
   std::string error;
-  const auto store = machine.fails("import", file) ? std::nullopt : readStore(os, file, error);
-  if (!store)
-    return failure("to import the boot configuration data store from " + file,
-                   error.empty() ? "Access is denied." : error);
+  const auto store = readStore(os, file, error);
+  if (!store) return failure(refused, error);
   if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) {
     return failure("to import the boot configuration data store", "Access is denied.");
   }
@@ -65,12 +97,24 @@ EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::str
 EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::string& id) {
   std::string error;
   auto store = readStore(os, systemStorePath(os), error);
-  if (!store) return failure("to delete the entry " + id, error);
-  if (machine.fails("delete", id)) return failure("to delete the entry " + id, "Access is denied.");
-  if (!store->remove(id)) return failure("to delete the entry " + id, "The specified entry identifier is not valid.");
-  if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) {
-    return failure("to delete the entry " + id, "Access is denied.");
+  const std::string refused = "to delete the entry " + id;
+  if (!store) return failure(refused, error);
+  switch (machine.faultFor("delete", id)) {
+    case FaultEffect::fails:
+      return failure(refused, "Access is denied.");
+    case FaultEffect::partial:
+      writeWholeFile(os, systemStorePath(os), firstHalf(formatStore(*store)));
+      return failure(refused, "The device is not ready.");
+    case FaultEffect::noOp:
+      return {0, done, ""};
+    case FaultEffect::garbage:
+      writeWholeFile(os, systemStorePath(os), garbage);
+      return {0, done, ""};
+    case FaultEffect::none:
+      break;
   }
+  if (!store->remove(id)) return failure(refused, "The specified entry identifier is not valid.");
+  if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) return failure(refused, "Access is denied.");
   return {0, done, ""};
 }
 

@@ -17,8 +17,8 @@ const char* const usage =
     "usage: winsim make MACHINE.toml DIR     build a sandbox for a described machine\n"
     "       winsim make --default DIR        the same for the built-in sample machine\n"
     "       winsim show DIR [--json]         the machine's state now\n"
-    "       winsim run DIR [--keys \"Down Enter Esc\"] [--screen headless|tty|sdl] [--snap OUT.png] -- PROGRAM "
-    "[ARGS]\n";
+    "       winsim run DIR [--keys \"Down Enter Esc\"] [--screen headless|tty|sdl] [--snap OUT.png] "
+    "[--kill-after N] -- PROGRAM [ARGS]\n";
 
 int fail(const std::string& message) {
   std::fprintf(stderr, "winsim: %s\n", message.c_str());

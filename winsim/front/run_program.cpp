@@ -1,9 +1,11 @@
 #include "winsim/front/run_program.h"
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -66,6 +68,15 @@ bool parseRunOptions(const std::vector<std::string>& args, RunOptions& options, 
       if (!takeValue(args, at, options.keys, error)) return false;
     } else if (args[at] == "--screen") {
       if (!takeValue(args, at, options.screen, error)) return false;
+    } else if (args[at] == "--kill-after") {
+      std::string count;
+      if (!takeValue(args, at, count, error)) return false;
+      if (count.empty() || count.size() > 6 || count.find_first_not_of("0123456789") != std::string::npos ||
+          std::stoi(count) == 0) {
+        error = "--kill-after needs a count of command lines from 1";
+        return false;
+      }
+      options.killAfter = std::stoi(count);
     } else if (args[at] == "--snap") {
       if (!takeValue(args, at, snapshot, error)) return false;
       options.snapshot = fs::absolute(snapshot);
@@ -85,6 +96,9 @@ int runProgram(const RunOptions& options, std::string& error) {
   std::vector<std::string> program = options.program;
   program[0] = programPath(program[0]);
 
+  const std::string killAt =
+      options.killAfter > 0 ? std::to_string(transcriptLineCount(root.string()) + options.killAfter) : "";
+
   std::vector<char*> argv;
   for (auto& arg : program) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -100,6 +114,7 @@ int runProgram(const RunOptions& options, std::string& error) {
     ::setenv("QUILLFEX_KEYS", options.keys.c_str(), 1);
     if (!options.screen.empty()) ::setenv("QUILLFEX_SCREEN", options.screen.c_str(), 1);
     if (!options.snapshot.empty()) ::setenv("QUILLFEX_SNAP", options.snapshot.c_str(), 1);
+    if (!killAt.empty()) ::setenv(killAtLineVariable, killAt.c_str(), 1);
     if (::chdir(start.c_str()) != 0) ::_exit(126);
     ::execvp(argv[0], argv.data());
     std::fprintf(stderr, "winsim: cannot run %s: %s\n", argv[0], std::strerror(errno));
@@ -108,7 +123,11 @@ int runProgram(const RunOptions& options, std::string& error) {
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (options.killAfter > 0 && WTERMSIG(status) == SIGKILL) {
+    std::fprintf(stderr, "winsim: the run was cut off after its command line %d\n", options.killAfter);
+  }
+  return 128 + WTERMSIG(status);
 }
 
 }  // namespace winsim

@@ -34,10 +34,28 @@ struct MountedValue {
   std::vector<std::uint8_t> bytes;
 };
 
+// What a fault does to the command it hits.
+enum class FaultEffect {
+  none,     // no fault hits the command
+  fails,    // it fails and changes nothing
+  partial,  // it changes part of what it should, then fails: the file it writes is left half written, and an
+            // import removes the system store
+  noOp,     // it reports success and does nothing
+  garbage,  // it writes bytes that are no store where it should write, or lists them, and reports success
+};
+
 struct Fault {
   std::string command;  // export, import, delete, listing, regedit, copy, rename, disk
   std::string arg;      // the file, id, drive letter or disk number it hits; "" hits every one
   int after = 0;        // that many matching commands succeed before the fault hits
+  int times = 0;        // how many matching commands it hits then; 0: every later one
+  FaultEffect effect = FaultEffect::fails;
+};
+
+// A file that an interrupted run left behind, put in place when the sandbox is built.
+struct LeftoverFile {
+  std::string path;  // a full Windows path, "C:\Boot\lid.bcd"
+  std::string content;
 };
 
 struct Machine {
@@ -49,11 +67,15 @@ struct Machine {
   BootStore store;
   std::vector<MountedValue> mounted;  // every value of the key, derived ones included, in key order
   std::vector<Fault> faults;
+  std::vector<LeftoverFile> leftovers;
   std::string faultCountsFile;  // where the matches of faults with `after` are counted across commands
 
-  // Whether a fault makes `command` fail for `arg` (compared without regard to letter case). Counts the
-  // match of a fault that hits only after some commands.
-  bool fails(const std::string& command, const std::string& arg) const;
+  // What the first fault that hits `command` for `arg` (compared without regard to letter case) does to it.
+  // Counts the match of a fault that hits only after some commands.
+  FaultEffect faultFor(const std::string& command, const std::string& arg) const;
+  bool fails(const std::string& command, const std::string& arg) const {
+    return faultFor(command, arg) != FaultEffect::none;
+  }
 };
 
 // Reads a machine description. On a fault in it: nullopt, and error names the file, line and key.

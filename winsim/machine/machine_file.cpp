@@ -1,10 +1,19 @@
 #include "winsim/machine/machine_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "winsim/machine/sandbox_layout.h"
+
 namespace winsim {
+
+std::size_t transcriptLineCount(const std::string& sandboxRoot) {
+  std::ifstream transcript(layout::transcript(sandboxRoot));
+  return static_cast<std::size_t>(std::count(std::istreambuf_iterator<char>(transcript), {}, '\n'));
+}
 
 std::optional<Machine> loadMachineFile(const std::string& path, std::string& error) {
   std::ifstream file(path, std::ios::binary);

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
+#include <string_view>
 
 #include "core/text.h"
+#include "platform/windows_path.h"
 #include "winsim/machine/fault_counts.h"
 #include "winsim/machine/machine.h"
 #include "winsim/machine/mounted_devices.h"
@@ -30,7 +32,8 @@ class TableReader {
  public:
   TableReader(const toml::table& table, std::string name, std::initializer_list<const char*> allowed)
       : table_(table), name_(std::move(name)) {
-    for (const auto& [key, value] : table) {
+    for (const auto& member : table) {
+      const toml::key& key = member.first;
       if (std::none_of(allowed.begin(), allowed.end(), [&](const char* k) { return key.str() == k; })) {
         throw DescriptionError("line " + lineOf(key.source()) + ": unknown key '" + std::string(key.str()) + "' in " +
                                name_);
@@ -158,17 +161,64 @@ MountedValue readMounted(const toml::table& table) {
   return value;
 }
 
+struct EffectName {
+  const char* name;
+  FaultEffect effect;
+  const char* commands;  // the commands it can hit, blank-separated
+};
+
+constexpr EffectName effectNames[] = {
+    {"fails", FaultEffect::fails, "export import delete listing regedit copy rename disk"},
+    {"partial", FaultEffect::partial, "export import delete"},
+    {"no-op", FaultEffect::noOp, "export import delete copy rename"},
+    {"garbage", FaultEffect::garbage, "export import delete listing"},
+};
+
+bool names(std::string_view list, std::string_view word) {
+  for (std::size_t at = 0; at <= list.size();) {
+    const std::size_t end = std::min(list.find(' ', at), list.size());
+    if (list.substr(at, end - at) == word) return true;
+    at = end + 1;
+  }
+  return false;
+}
+
 Fault readFault(const toml::table& table) {
-  static const char* const commands[] = {"export", "import", "delete", "listing", "regedit", "copy", "rename", "disk"};
-  const TableReader reader(table, "[[fault]]", {"command", "arg", "after"});
+  const TableReader reader(table, "[[fault]]", {"command", "arg", "after", "times", "effect"});
   Fault fault{reader.text("command", ""), reader.textOrNumber("arg"), 0};
   const auto after = reader.get<std::int64_t>("after", 0);
   if (after < 0 || after > 1000000) throw reader.bad("after", "must be a count from 0");
   fault.after = static_cast<int>(after);
-  if (std::none_of(std::begin(commands), std::end(commands), [&](const char* c) { return fault.command == c; })) {
+  const auto times = reader.get<std::int64_t>("times", 0);
+  if (times < 0 || times > 1000000) throw reader.bad("times", "must be a count from 0");
+  fault.times = static_cast<int>(times);
+  if (!names(effectNames[0].commands, fault.command)) {
     throw reader.bad("command", "must be one of export, import, delete, listing, regedit, copy, rename, disk");
   }
+  const std::string effect = reader.text("effect", "fails");
+  const auto named = std::find_if(std::begin(effectNames), std::end(effectNames),
+                                  [&](const EffectName& known) { return effect == known.name; });
+  if (named == std::end(effectNames)) throw reader.bad("effect", "must be fails, partial, no-op or garbage");
+  if (!names(named->commands, fault.command)) {
+    throw reader.bad("effect", "\"" + effect + "\" hits only " + named->commands);
+  }
+  fault.effect = named->effect;
   return fault;
+}
+
+// The file's content: literal text, or a store as the program's trimming for a drive leaves it.
+LeftoverFile readLeftover(const toml::table& table, const BootStore& store) {
+  const TableReader reader(table, "[[file]]", {"path", "text", "trimmed_for"});
+  LeftoverFile file{reader.text("path", ""), reader.text("text", "")};
+  const auto full = quillfex::parseFullPath(file.path);
+  if (!full || full->components.empty())
+    throw reader.bad("path", "must be a full path of a file, \"C:\\\\Boot\\\\lid.bcd\"");
+  const std::string drive = reader.text("trimmed_for", "");
+  if (drive.empty()) return file;
+  if (table.contains("text")) throw reader.bad("trimmed_for", "cannot stand beside 'text'");
+  if (drive.size() != 2 || drive[1] != ':') throw reader.bad("trimmed_for", "must be a drive, \"D:\"");
+  file.content = formatStore(keptFor(store, drive));
+  return file;
 }
 
 template <typename Item, typename Read>
@@ -213,7 +263,7 @@ void checkDrivesExist(const Machine& machine) {
 Machine readMachine(const toml::table& document) {
   const TableReader reader(document, "the machine",
                            {"name", "note", "system_drive", "elevated", "header", "temp", "display_order", "disk",
-                            "entry", "mounted", "fault"});
+                            "entry", "mounted", "fault", "file"});
   Machine machine;
   readTopLevel(reader, machine);
   machine.disks = readAll<Disk>(reader, "disk", readDisk);
@@ -228,25 +278,30 @@ Machine readMachine(const toml::table& document) {
   machine.mounted =
       mergeMounted(deriveMountedValues(machine.disks), readAll<MountedValue>(reader, "mounted", readMounted));
   machine.faults = readAll<Fault>(reader, "fault", readFault);
+  machine.leftovers = readAll<LeftoverFile>(
+      reader, "file", [&](const toml::table& table) { return readLeftover(table, machine.store); });
   checkDrivesExist(machine);
   return machine;
 }
 
 }  // namespace
 
-bool Machine::fails(const std::string& command, const std::string& arg) const {
-  bool hit = false;
+FaultEffect Machine::faultFor(const std::string& command, const std::string& arg) const {
+  FaultEffect effect = FaultEffect::none;
   for (std::size_t i = 0; i < faults.size(); ++i) {
     const Fault& fault = faults[i];
     if (fault.command != command || (!fault.arg.empty() && !quillfex::equalIgnoringCase(fault.arg, arg))) continue;
-    hit = hit || fault.after == 0 || countFaultMatch(faultCountsFile, i) > fault.after;
+    if (effect != FaultEffect::none) continue;
+    const bool counted = fault.after > 0 || fault.times > 0;
+    const int match = counted ? countFaultMatch(faultCountsFile, i) : 1;
+    if (match > fault.after && (fault.times == 0 || match <= fault.after + fault.times)) effect = fault.effect;
   }
-  return hit;
+  return effect;
 }
 
 std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error) {
   try {
-    return readMachine(toml::parse(text, sourceName));
+    return readMachine(parseToml(text, sourceName));
   } catch (const toml::parse_error& failure) {
     error = sourceName + ":" + lineOf(failure.source()) + ": " + std::string(failure.description());
   } catch (const DescriptionError& failure) {

@@ -45,6 +45,7 @@ class Builder {
     }
     writeMountedDevices();
     fs::create_directories(nativeFolder(machine_.temp));
+    for (const auto& leftover : machine_.leftovers) writeFile(nativeFolder(leftover.path), leftover.content);
     attributes_.save();
   }
 
@@ -118,7 +119,7 @@ class Builder {
     writeFile(layout::mountedDevices(root_), lines);
   }
 
-  // ".." stops at the drive's root, so no description reaches outside its sandbox.
+  // ".." stops at the drive's root, so no description reaches outside its sandbox. Names files too.
   fs::path nativeFolder(const std::string& windowsPath) const {
     const auto full = quillfex::parseFullPath(windowsPath);
     fs::path folder = layout::drive(root_, windowsPath[0]);

@@ -24,6 +24,27 @@ toml::table entryTable(const BootEntry& entry) {
                      {"path", entry.path}};
 }
 
+bool holdsControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t') || byte == 0x7F;
+  });
+}
+
+// toml++ writes a value with a line break or another control character as a multi-line string, which
+// loses a leading line break, or as a literal string, which TOML does not allow: such a store is written
+// with escapes only.
+toml::format_flags formatFlags(const BootStore& store) {
+  bool escapes = std::any_of(store.displayOrder.begin(), store.displayOrder.end(), holdsControlCharacter);
+  for (const auto& entry : store.entries) {
+    for (const std::string* text : {&entry.id, &entry.device, &entry.description, &entry.path})
+      escapes = escapes || holdsControlCharacter(*text);
+  }
+  if (!escapes) return toml::toml_formatter::default_flags;
+  return toml::toml_formatter::default_flags &
+         ~(toml::format_flags::allow_multi_line_strings | toml::format_flags::allow_literal_strings);
+}
+
 }  // namespace
 
 const BootEntry* BootStore::find(const std::string& id) const {
@@ -36,6 +57,20 @@ bool BootStore::remove(const std::string& id) {
   std::erase_if(entries, [&](const BootEntry& e) { return e.id == id; });
   std::erase(displayOrder, id);
   return entries.size() != before;
+}
+
+BootStore keptFor(const BootStore& store, const std::string& drive) {
+  const auto isOnDrive = [&](const std::string& device) {
+    return device.size() >= drive.size() && device.compare(device.size() - drive.size(), drive.size(), drive) == 0;
+  };
+  BootStore kept;
+  for (const auto& entry : store.entries) {
+    if (entry.kind == EntryKind::bootManager || isOnDrive(entry.device)) kept.entries.push_back(entry);
+  }
+  for (const auto& id : store.displayOrder) {
+    if (kept.find(id)) kept.displayOrder.push_back(id);
+  }
+  return kept;
 }
 
 std::string kindName(EntryKind kind) {
@@ -59,16 +94,16 @@ std::string formatStore(const BootStore& store) {
   for (const auto& entry : store.entries) entries.push_back(entryTable(entry));
   const toml::table document{{"display_order", order}, {"entry", entries}};
   std::ostringstream text;
-  text << "# winsim boot configuration store\n" << document << "\n";
+  text << "# winsim boot configuration store\n" << toml::toml_formatter(document, formatFlags(store)) << "\n";
   return text.str();
 }
 
 std::optional<BootStore> parseStore(const std::string& text, std::string& error) {
   toml::table document;
   try {
-    document = toml::parse(text);
+    document = parseToml(text);
   } catch (const toml::parse_error& failure) {
-    error = std::string(failure.description());
+    error = "line " + std::to_string(failure.source().begin.line) + ": " + std::string(failure.description());
     return std::nullopt;
   }
   BootStore store;

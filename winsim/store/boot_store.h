@@ -28,6 +28,10 @@ struct BootStore {
   bool remove(const std::string& id);
 };
 
+// The boot manager and the entries whose device ends in drive ("D:"), in store and display order: what
+// deleting every other entry leaves.
+BootStore keptFor(const BootStore& store, const std::string& drive);
+
 // "bootmgr", "loader", "legacy", "tool".
 std::string kindName(EntryKind kind);
 std::optional<EntryKind> kindFromName(const std::string& name);

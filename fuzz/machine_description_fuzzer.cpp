@@ -1,0 +1,17 @@
+// winsim's machine descriptions: an error for every text that is no machine, and a store that reads back
+// as it was written for every one that is.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/store_round_trip.h"
+#include "winsim/machine/machine.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string error;
+  const auto machine = winsim::parseMachine(std::string(reinterpret_cast<const char*>(data), size), "fuzz.toml", error);
+  if (!machine && error.empty()) __builtin_trap();
+  if (machine && !quillfex::fuzzing::readsBackUnchanged(machine->store)) __builtin_trap();
+  return 0;
+}
