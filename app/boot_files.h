@@ -1,5 +1,5 @@
 #pragma once
-// Keeping an earlier file beside a new one instead of overwriting it.
+// Keeping an earlier file beside a new one instead of overwriting it, and comparing the files a run made.
 
 #include <string>
 
@@ -7,8 +7,19 @@
 
 namespace quillfex {
 
+// Beside org.bcd: the editor's listing of the store that org.bcd holds, as the run that saved it read it.
+// It tells a store that org.bcd saved from one that a run of this program has trimmed since.
+inline constexpr const char* backupListingFile = "org.lst";
+
 // Renames path to the first free name of path + suffix, path + suffix + "2", ... and returns that name;
 // "" when it could not be moved.
 std::string moveAside(Os& os, const std::string& path, const std::string& suffix);
+
+// Writes a copy of path under the first free name of those moveAside tries; false unless a copy equal to
+// it is there afterwards. The file itself stays where it is.
+bool keepCopy(Os& os, const std::string& path, const std::string& suffix);
+
+// Whether both files can be read and hold the same bytes, and at least one byte.
+bool sameContent(Os& os, const std::string& path, const std::string& otherPath);
 
 }  // namespace quillfex

@@ -1,5 +1,6 @@
 #include "app/elimination_run.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/boot_files.h"
@@ -13,6 +14,7 @@
 #include "readers/disk_sector.h"
 #include "readers/listing.h"
 #include "readers/mounted_devices.h"
+#include "screen/menu_screen.h"
 #include "screen/screen.h"
 
 namespace quillfex {
@@ -22,22 +24,43 @@ namespace {
 constexpr int diskCount = 4;
 
 void showOnRow15(Context& context, const std::string& message) {
-  context.screen.setColour(0xD827BC, 0xFFD0FF);
+  context.screen.setColour(bandBackground, bodyBackground);
   context.screen.locate(15, 3);
   context.screen.printText(message, LineEnd::yes);
   context.screen.waitKey();
 }
 
-bool isMultiboot(Context& context) {
-  context.state.scratchFlag = 0;
-  context.state.scratchFlag = countEntries(context);
-  return context.state.scratchFlag >= 3;
+// The store that org.bcd saved, less some of its entries and with nothing new: what a trimming by this
+// program leaves, finished or cut off. Saving it as the backup would lose the systems it no longer lists.
+bool isAnEarlierRunsWork(Context& context, const std::vector<ListedEntry>& live) {
+  const auto savedListing = readWholeFile(context.os, backupListingFile);
+  if (!savedListing || !fileExists(context.os, "org.bcd")) return false;
+  const std::vector<ListedEntry> saved = listedEntries(*savedListing);
+  const auto isSaved = [&](const ListedEntry& entry) {
+    return std::find(saved.begin(), saved.end(), entry) != saved.end();
+  };
+  return live.size() < saved.size() && std::all_of(live.begin(), live.end(), isSaved);
+}
+
+// Why the live store is no full store to start from, or "" when it is one: a run can improve only a store
+// that lists systems on the system drive and elsewhere, and that no earlier run has trimmed.
+std::string reasonNotToStart(Context& context, const StoreListing& live) {
+  const std::string& systemDrive = context.state.systemDrive;
+  int own = 0, elsewhere = 0;
+  for (const ListedEntry& entry : live.entries) {
+    if (entry.isBootManager()) continue;
+    ++(deviceDrive(entry.device) == systemDrive ? own : elsewhere);
+  }
+  if (own == 0) return messages::noSystemOnSystemDrive(systemDrive);
+  if (elsewhere == 0) return messages::alreadyEliminated(systemDrive);
+  if (isAnEarlierRunsWork(context, live.entries)) return messages::earlierRunsStore;
+  return "";
 }
 
 bool systemDriveHasBootManager(Context& context) {
   ProgramState& state = context.state;
   state.scratchFlag = 0;
-  runCommand(context, listRootCommand(context.os, state.systemDrive));
+  runIntoCapture(context, listRootCommand(context.os, state.systemDrive), 0);
   TextFile root = openTextFile(context.os, capturePath(context.os, 0));
   while (!root.atEnd()) {
     state.lineBuffer = lowerCase(root.readLine());
@@ -47,15 +70,22 @@ bool systemDriveHasBootManager(Context& context) {
 }
 
 // org.bcd is the only way back, so it must be this run's own, complete export before the live store is
-// touched. An earlier org.bcd is kept beside it; when the export fails, it becomes org.bcd again.
-bool saveBackup(Context& context) {
-  const std::string earlier = fileExists(context.os, "org.bcd") ? moveAside(context.os, "org.bcd", ".bak") : "";
-  if (fileExists(context.os, "org.bcd")) return false;  // the earlier backup could not be kept
+// touched, with the listing of what it holds beside it. An earlier org.bcd is kept beside it; when the
+// export fails, it becomes org.bcd again.
+bool saveBackup(Context& context, const StoreListing& start) {
+  Os& os = context.os;
+  const auto earlierListing = readWholeFile(os, backupListingFile);
+  const std::string earlier = fileExists(os, "org.bcd") ? moveAside(os, "org.bcd", ".bak") : "";
+  if (fileExists(os, "org.bcd")) return false;  // the earlier backup could not be kept
+  os.deleteFile(backupListingFile);
   const int status = runCommand(context, exportStoreCommand("org.bcd"));
-  const auto backup = readWholeFile(context.os, "org.bcd");
-  if (status == 0 && backup && !backup->empty()) return true;
-  context.os.deleteFile("org.bcd");
-  if (!earlier.empty()) context.os.renameFile(earlier, "org.bcd");
+  const auto backup = readWholeFile(os, "org.bcd");
+  if (status == 0 && backup && !backup->empty() && writeWholeFile(os, backupListingFile, start.text)) return true;
+  os.deleteFile("org.bcd");
+  os.deleteFile(backupListingFile);
+  if (!earlier.empty() && os.renameFile(earlier, "org.bcd") && earlierListing) {
+    writeWholeFile(os, backupListingFile, *earlierListing);
+  }
   return false;
 }
 
@@ -72,14 +102,12 @@ void readDiskSignatures(Context& context) {
 
 struct Progress {
   std::vector<std::string> prepared;  // drives made bootable, each with a copy of org.bcd
-  bool storeTouched = false;          // entries have been deleted from the live store
   bool stopped = false;               // org.bcd could not be imported
 };
 
 void prepare(Context& context, Progress& progress) {
   const Preparation result = preparePartition(context);
   progress.stopped = result == Preparation::storeNotRestored;
-  progress.storeTouched = progress.storeTouched || !progress.stopped;
   if (result == Preparation::prepared) progress.prepared.push_back(context.state.targetDrive);
 }
 
@@ -100,37 +128,52 @@ void prepareMatchingPartitions(Context& context, Progress& progress) {
   }
 }
 
-// After a failed import the live store may still be trimmed for the partition before: put the full store
-// back from org.bcd, or from the copy of it that a prepared partition carries.
-bool putFullStoreBack(Context& context, const Progress& progress) {
-  if (!progress.storeTouched) return true;
-  if (runCommand(context, importStoreCommand("org.bcd")) == 0) return true;
-  for (const auto& drive : progress.prepared) {
-    if (runCommand(context, importStoreCommand(drive + "\\Boot\\org.bcd")) == 0) return true;
+// After a failure the live store may be trimmed for the partition before, half written or gone: put the
+// full store back from org.bcd, or from the copy of it that a prepared partition carries. It is back only
+// when the listing shows again the entries the run started with.
+bool putFullStoreBack(Context& context, const Progress& progress, const std::vector<ListedEntry>& original) {
+  std::vector<std::string> backups = {"org.bcd"};
+  for (const auto& drive : progress.prepared) backups.push_back(drive + "\\Boot\\org.bcd");
+  for (const auto& backup : backups) {
+    if (runCommand(context, importStoreCommand(backup)) == 0 && listStore(context).entries == original) return true;
   }
-  return false;
+  return listStore(context).entries == original;
+}
+
+void stopWith(Context& context, const Progress& progress, const StoreListing& start, const std::string& asBefore,
+              const std::string& notBack) {
+  showOnRow15(context, putFullStoreBack(context, progress, start.entries) ? asBefore : notBack);
 }
 
 }  // namespace
 
 void eliminationRun(Context& context) {
   ProgramState& state = context.state;
-  if (!isMultiboot(context)) return showOnRow15(context, messages::noMultiboot);
+  state.scratchFlag = 0;
+  const StoreListing start = listStore(context);
+  if (state.scratchFlag < 3) return showOnRow15(context, messages::noMultiboot);
+  if (const std::string reason = reasonNotToStart(context, start); !reason.empty()) {
+    return showOnRow15(context, reason);
+  }
   if (!systemDriveHasBootManager(context)) return showOnRow15(context, messages::noBootManager);
-  if (!saveBackup(context)) return showOnRow15(context, messages::backupNotWritten);
+  if (!saveBackup(context, start)) return showOnRow15(context, messages::backupNotWritten);
   readDiskSignatures(context);
 
   Progress progress;
   prepareMatchingPartitions(context, progress);
-  if (!progress.stopped) {
-    state.targetDrive = state.systemDrive;
-    prepare(context, progress);
+  const std::string& drive = state.systemDrive;
+  const Preparation system =
+      progress.stopped ? Preparation::storeNotRestored : trimSystemStore(context, progress.prepared);
+  if (system == Preparation::storeNotRestored) {
+    return stopWith(context, progress, start, messages::stoppedStoreAsBefore, messages::stoppedStoreNotBack);
   }
-  if (progress.stopped) {
-    const bool asBefore = putFullStoreBack(context, progress);
-    return showOnRow15(context, asBefore ? messages::stoppedStoreAsBefore : messages::stoppedStoreNotBack);
+  if (system == Preparation::systemNotTrimmed) {
+    return stopWith(context, progress, start, messages::systemNotTrimmedAsBefore(drive),
+                    messages::systemNotTrimmedNotBack(drive));
   }
-  runCommand(context, importStoreCommand("lid.bcd"));
+  if (runCommand(context, importStoreCommand("lid.bcd")) != 0) {
+    stopWith(context, progress, start, messages::finalImportFailedAsBefore, messages::finalImportFailedNotBack);
+  }
 }
 
 }  // namespace quillfex

@@ -1,14 +1,17 @@
 #include "app/main_menu.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "app/boot_files.h"
 #include "app/elimination_run.h"
 #include "app/messages.h"
 #include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
+#include "readers/listing.h"
 #include "screen/menu_screen.h"
 
 namespace quillfex {
@@ -40,6 +43,20 @@ void moveSelection(ProgramState& state) {
   }
 }
 
+// The store is back when the listing shows the boot manager and a system on the system drive, and, where
+// the run that saved org.bcd kept its listing, exactly the entries that listing holds.
+bool storeIsBack(Context& context) {
+  const std::vector<ListedEntry> live = listStore(context).entries;
+  const auto saved = readWholeFile(context.os, backupListingFile);
+  if (saved) return !live.empty() && live == listedEntries(*saved);
+  const auto onSystemDrive = [&](const ListedEntry& entry) {
+    return !entry.isBootManager() && deviceDrive(entry.device) == context.state.systemDrive;
+  };
+  const bool bootManager =
+      std::any_of(live.begin(), live.end(), [](const auto& entry) { return entry.isBootManager(); });
+  return bootManager && std::any_of(live.begin(), live.end(), onSystemDrive);
+}
+
 }  // namespace
 
 void mainMenu(Context& context) {
@@ -58,10 +75,13 @@ void mainMenu(Context& context) {
 void restoreBootManager(Context& context) {
   const auto backup = readWholeFile(context.os, "org.bcd");
   const int status = runCommand(context, importStoreCommand("org.bcd"));
-  const bool restored = backup && !backup->empty() && status == 0;
-  context.screen.setColour(0xD827BC, 0xFFD0FF);
+  const bool imported = backup && !backup->empty() && status == 0;
+  const std::string& outcome = !imported              ? messages::nothingRestored
+                               : storeIsBack(context) ? messages::bootManagerBack
+                                                      : messages::restoreNotAsSaved;
+  context.screen.setColour(bandBackground, bodyBackground);
   context.screen.locate(15, 1);
-  context.screen.printText(restored ? messages::bootManagerBack : messages::nothingRestored, LineEnd::no);
+  context.screen.printText(outcome, LineEnd::no);
   context.screen.waitKey();
 }
 

@@ -26,9 +26,33 @@ inline const std::string stoppedStoreAsBefore =
     "Importing org.bcd failed, stopped. The boot configuration is as before.";
 inline const std::string stoppedStoreNotBack =
     "Importing org.bcd failed, stopped. org.bcd holds the full configuration.";
+inline const std::string finalImportFailedAsBefore =
+    "Importing lid.bcd failed, stopped. The boot configuration is as before.";
+inline const std::string finalImportFailedNotBack =
+    "Importing lid.bcd failed, stopped. org.bcd holds the full configuration.";
+inline const std::string earlierRunsStore =
+    "The store is an earlier run's work, cancelled. The 2nd entry restores org.bcd.";
 inline const std::string bootManagerBack = fullRow("  The Windows boot manager is now back on.");
+inline const std::string restoreNotAsSaved =
+    fullRow("  org.bcd was imported, but the store does not list what org.bcd saved.");
 inline const std::string nothingRestored =
     fullRow("  Nothing was restored: org.bcd is missing or could not be imported.");
+
+// The cancellations that find the store is no full store to start from.
+inline std::string noSystemOnSystemDrive(const std::string& drive) {
+  return "No system on " + drive + " in the store, cancelled. The 2nd entry restores org.bcd.";
+}
+inline std::string alreadyEliminated(const std::string& drive) {
+  return "Only " + drive + "'s systems in the store: eliminated already, cancelled.";
+}
+
+// The system drive's own trimming failed; the full store was put back, or could not be.
+inline std::string systemNotTrimmedAsBefore(const std::string& drive) {
+  return drive + " could not be trimmed, stopped. The boot configuration is as before.";
+}
+inline std::string systemNotTrimmedNotBack(const std::string& drive) {
+  return drive + " could not be trimmed, stopped. org.bcd holds the full configuration.";
+}
 
 inline std::string partitionBootable(const std::string& drive) {
   return "  Partition " + drive + " is now bootable." + std::string(49, ' ');

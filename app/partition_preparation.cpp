@@ -16,40 +16,78 @@ namespace quillfex {
 
 namespace {
 
-constexpr Pixel messageColour = 0xD827BC;
+constexpr Pixel messageColour = bandBackground;
+const std::string trimmedStore = "lid.bcd";
 
-// The target's old store stays beside the new one; with nothing to put in its place it stays where it is.
+enum class Trim { sound, unsound, storeNotRestored };
+
+// The full store back from org.bcd, every foreign entry that shouldDelete picks by its drive deleted, and the
+// result exported to lid.bcd. Sound only when the store listed the boot manager and an entry on the target
+// and the export wrote lid.bcd: only then does lid.bcd boot the target. An entry that could not be deleted
+// (or whose id is no safe word for a command line) stays in it, as in the store it came from.
+template <typename Pick>
+Trim trimStore(Context& context, Pick shouldDelete) {
+  ProgramState& state = context.state;
+  if (runCommand(context, importStoreCommand("org.bcd")) != 0) return Trim::storeNotRestored;
+  const KeptEntries kept = foreignEntryIds(context, state.targetDrive, [&](const std::string& id) {
+    if (!isSafeEntryId(id) || !shouldDelete(deviceDrive(state.lineBuffer))) return;
+    state.entryId = id;
+    runCommand(context, deleteEntryCommand(state.entryId));
+  });
+  // A lid.bcd that an earlier run or target left must never pass for this one.
+  context.os.deleteFile(trimmedStore);
+  const bool exported = runCommand(context, exportStoreCommand(trimmedStore)) == 0;
+  const auto exportedStore = readWholeFile(context.os, trimmedStore);
+  const bool lidWritten = exported && exportedStore && !exportedStore->empty();
+  return kept.bootManager && kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
+}
+
+// The target's earlier store is kept beside the new one and never leaves its place: when there is one, the
+// new store replaces it in one step, so a power loss finds the old store or the new one.
 void makeCopiedStoreTheTargetsStore(Context& context, const std::string& drive) {
   const std::string store = drive + "\\Boot\\BCD";
-  const std::string copied = drive + "\\Boot\\lid.bcd";
-  std::string kept;
-  if (fileExists(context.os, store) && fileExists(context.os, copied)) kept = moveAside(context.os, store, ".bak");
-  runCommand(context, renameCopiedStoreCommand(drive));
-  if (!kept.empty() && !fileExists(context.os, store)) context.os.renameFile(kept, store);
+  const std::string copied = drive + "\\Boot\\" + trimmedStore;
+  if (!fileExists(context.os, store)) {
+    runCommand(context, renameCopiedStoreCommand(drive));
+  } else if (keepCopy(context.os, store, ".bak")) {
+    context.os.replaceFile(copied, store);
+  }
+  context.os.deleteFile(copied);
 }
 
 bool targetIsBootable(Context& context, const std::string& drive) {
-  const auto targetStore = readWholeFile(context.os, drive + "\\Boot\\BCD");
-  const auto trimmedStore = readWholeFile(context.os, "lid.bcd");
-  return targetStore && trimmedStore && !trimmedStore->empty() && *targetStore == *trimmedStore &&
-         fileExists(context.os, drive + "\\bootmgr");
+  return sameContent(context.os, drive + "\\Boot\\BCD", trimmedStore) && fileExists(context.os, drive + "\\bootmgr");
 }
 
-void deleteForeignEntries(Context& context) {
-  foreignEntryIds(context, context.state.targetDrive, [&](const std::string& id) {
-    if (!isSafeEntryId(id)) return;
-    context.state.entryId = id;
-    runCommand(context, deleteEntryCommand(context.state.entryId));
-  });
-}
-
+// Only this run's trimmed store, arrived whole, may become the target's store; when it did not arrive, the
+// target keeps everything it had.
 void copyBootFilesToTarget(Context& context, const std::string& drive) {
-  context.screen.setColour(0xFFD0FF, 0xFFD0FF);
+  const std::string copied = drive + "\\Boot\\" + trimmedStore;
+  context.os.deleteFile(copied);
+  context.screen.setColour(bodyBackground, bodyBackground);
   runCommand(context, copyBootFolderCommand(drive));
   context.os.deleteFile(drive + "\\Boot\\" + helperFileName);
-  context.screen.setColour(messageColour, 0xFFD0FF);
+  context.screen.setColour(messageColour, bodyBackground);
+  if (!sameContent(context.os, copied, trimmedStore)) {
+    context.os.deleteFile(copied);
+    return;
+  }
   makeCopiedStoreTheTargetsStore(context, drive);
   runCommand(context, copyBootManagerCommand(drive));
+}
+
+void showOutcome(Context& context, const std::string& drive, bool bootable) {
+  ProgramState& state = context.state;
+  state.optionTwoText = bootable ? messages::partitionBootable(drive) : messages::partitionNotBootable(drive);
+  context.screen.locate(15, 1);
+  context.screen.setColour(messageColour, bodyBackground);
+  context.screen.printText(state.optionTwoText, LineEnd::no);
+  context.screen.waitKey();
+}
+
+Preparation systemOutcome(Trim trim) {
+  if (trim == Trim::storeNotRestored) return Preparation::storeNotRestored;
+  return trim == Trim::sound ? Preparation::systemTrimmed : Preparation::systemNotTrimmed;
 }
 
 }  // namespace
@@ -62,7 +100,7 @@ bool isSafeEntryId(const std::string& id) {
 void probeWindows(Context& context) {
   ProgramState& state = context.state;
   state.lastStatus = 1;
-  runCommand(context, probeWindowsCommand(context.os, state.targetDrive));
+  runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), 3);
   drawMenu(context.screen, state, state.itemCursor, gradientStepsStore);
   TextFile listing = openTextFile(context.os, capturePath(context.os, 3));
   while (!listing.atEnd()) {
@@ -73,20 +111,21 @@ void probeWindows(Context& context) {
 
 Preparation preparePartition(Context& context) {
   ProgramState& state = context.state;
-  if (runCommand(context, importStoreCommand("org.bcd")) != 0) return Preparation::storeNotRestored;
-  deleteForeignEntries(context);
-  runCommand(context, exportStoreCommand("lid.bcd"));
-  if (state.targetDrive == state.systemDrive) return Preparation::systemTrimmed;
+  const Trim trim = trimStore(context, [](const std::string&) { return true; });
+  if (trim == Trim::storeNotRestored || state.targetDrive == state.systemDrive) return systemOutcome(trim);
 
   const std::string drive = state.targetDrive;
-  copyBootFilesToTarget(context, drive);
-  const bool bootable = targetIsBootable(context, drive);
-  state.optionTwoText = bootable ? messages::partitionBootable(drive) : messages::partitionNotBootable(drive);
-  context.screen.locate(15, 1);
-  context.screen.setColour(messageColour, 0xFFD0FF);
-  context.screen.printText(state.optionTwoText, LineEnd::no);
-  context.screen.waitKey();
+  if (trim == Trim::sound) copyBootFilesToTarget(context, drive);
+  const bool bootable = trim == Trim::sound && targetIsBootable(context, drive);
+  showOutcome(context, drive, bootable);
   return bootable ? Preparation::prepared : Preparation::notBootable;
+}
+
+Preparation trimSystemStore(Context& context, const std::vector<std::string>& preparedDrives) {
+  context.state.targetDrive = context.state.systemDrive;
+  return systemOutcome(trimStore(context, [&](const std::string& drive) {
+    return std::find(preparedDrives.begin(), preparedDrives.end(), drive) != preparedDrives.end();
+  }));
 }
 
 }  // namespace quillfex

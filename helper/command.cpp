@@ -12,6 +12,11 @@ bool needsQuotes(const std::string& value) { return value.find_first_of(" \t&|<>
 
 int runCommand(Context& context, const std::string& line) { return context.os.runCommandLine(line); }
 
+int runIntoCapture(Context& context, const std::string& line, int n) {
+  context.os.deleteFile(capturePath(context.os, n));
+  return runCommand(context, line);
+}
+
 std::string capturePath(Os& os, int n) { return os.environmentVariable("temp") + captureFileName(n); }
 
 std::string captureArgument(Os& os, int n) {

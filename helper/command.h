@@ -12,6 +12,10 @@ namespace quillfex {
 // and by the status only where a failure would otherwise cost the user's boot configuration.
 int runCommand(Context& context, const std::string& line);
 
+// Runs a command line that writes capture file n, removing the file first, so that what it holds after is
+// this command's output and never an earlier run's.
+int runIntoCapture(Context& context, const std::string& line, int n);
+
 // The full path of capture file n (0 to 3): the value of temp, read now, followed by "\Quillfex.00n".
 std::string capturePath(Os& os, int n);
 

@@ -40,6 +40,10 @@ class Os {
   // the new name exists.
   virtual bool renameFile(const std::string& from, const std::string& to) = 0;
 
+  // Gives a file the name `to`, replacing the file of that name in one step, so that at no moment is there
+  // no file called `to`; false when it could not.
+  virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+
   // Hands one line, unchanged, to the command interpreter and returns when it has ended, with the status
   // the interpreter ended with (-1 when it could not be started). Most callers judge a command only by what
   // it leaves on disk.

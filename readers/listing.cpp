@@ -1,9 +1,12 @@
 #include "readers/listing.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/text_file.h"
+#include "platform/whole_file.h"
 
 namespace quillfex {
 
@@ -21,13 +24,13 @@ bool isHeader(const std::string& line) {
 
 std::string entryIdOf(const std::string& header) { return middlePart(header, idColumn); }
 
-bool deviceIsOn(const std::string& deviceLine, const std::string& drive) { return rightPart(deviceLine, 2) == drive; }
+bool deviceIsOn(const std::string& deviceLine, const std::string& drive) { return deviceDrive(deviceLine) == drive; }
 
 // Runs the listing and hands every line, already in lineBuffer, to step. The end of the file is tested
 // only before each line that step does not read itself.
 template <typename Step>
 void scanListing(Context& context, Step step) {
-  runCommand(context, listingCommand(context.os));
+  runIntoCapture(context, listingCommand(context.os), 0);
   TextFile listing = openTextFile(context.os, capturePath(context.os, 0));
   while (!listing.atEnd()) {
     context.state.lineBuffer = listing.readLine();
@@ -57,17 +60,55 @@ int countEntries(Context& context) {
   return state.scratchFlag;
 }
 
-void foreignEntryIds(Context& context, const std::string& drive,
-                     const std::function<void(const std::string& id)>& onId) {
+KeptEntries foreignEntryIds(Context& context, const std::string& drive,
+                            const std::function<void(const std::string& id)>& onId) {
   ProgramState& state = context.state;
+  KeptEntries kept;
   scanListing(context, [&](TextFile& listing) {
     // Both header styles become "identifier" in place; the line keeps its length, so the id column stays.
     if (leftPart(state.lineBuffer, 10) == shortHeader) state.lineBuffer.replace(0, 10, longHeader);
-    if (leftPart(state.lineBuffer, 10) != longHeader || entryIdOf(state.lineBuffer) == bootManagerId) return;
+    if (leftPart(state.lineBuffer, 10) != longHeader) return;
+    if (entryIdOf(state.lineBuffer) == bootManagerId) {
+      kept.bootManager = true;
+      return;
+    }
     const std::string id = entryIdOf(state.lineBuffer);
     state.lineBuffer = listing.readLine();
-    if (!deviceIsOn(state.lineBuffer, drive)) onId(id);
+    if (deviceIsOn(state.lineBuffer, drive)) {
+      ++kept.onDrive;
+    } else {
+      onId(id);
+    }
   });
+  return kept;
 }
+
+StoreListing listStore(Context& context) {
+  countEntries(context);
+  StoreListing listing;
+  listing.text = readWholeFile(context.os, capturePath(context.os, 0)).value_or("");
+  listing.entries = listedEntries(listing.text);
+  return listing;
+}
+
+std::vector<ListedEntry> listedEntries(const std::string& listing) {
+  std::vector<ListedEntry> entries;
+  std::size_t at = 0;
+  const auto nextLine = [&] {
+    const std::size_t end = std::min(listing.find('\n', at), listing.size());
+    std::string line = listing.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  };
+  while (at < listing.size()) {
+    const std::string line = nextLine();
+    if (!isHeader(line)) continue;
+    entries.push_back({entryIdOf(line), at < listing.size() ? nextLine() : ""});
+  }
+  return entries;
+}
+
+std::string deviceDrive(const std::string& deviceLine) { return rightPart(deviceLine, 2); }
 
 }  // namespace quillfex

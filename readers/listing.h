@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 
@@ -18,9 +19,39 @@ bool findBootManagerDevice(Context& context, const std::string& drive);
 // How many entry header lines the listing has, the boot manager's included; counted in scratchFlag.
 int countEntries(Context& context);
 
+// What a scan for foreign entries saw of the entries it keeps.
+struct KeptEntries {
+  bool bootManager = false;  // the boot manager's entry was listed
+  int onDrive = 0;           // entries besides the boot manager whose device lies on the drive
+};
+
 // Calls onId with the id of every entry other than the boot manager whose device does not lie on drive,
-// in listing order, before reading on, so that the caller may act on each entry as it is found.
-void foreignEntryIds(Context& context, const std::string& drive,
-                     const std::function<void(const std::string& id)>& onId);
+// in listing order, before reading on, so that the caller may act on each entry as it is found; lineBuffer
+// then holds the entry's device line.
+KeptEntries foreignEntryIds(Context& context, const std::string& drive,
+                            const std::function<void(const std::string& id)>& onId);
+
+// One entry of a listing: its id and its device line ("" when the listing ends after the header).
+struct ListedEntry {
+  std::string id;
+  std::string device;
+  bool isBootManager() const { return id == "{bootmgr}"; }
+  bool operator==(const ListedEntry&) const = default;
+};
+
+// The entries of a listing's text, in listing order, read as foreignEntryIds reads them: a header in either
+// style, and the line right after it as its device line.
+std::vector<ListedEntry> listedEntries(const std::string& listing);
+
+struct StoreListing {
+  std::string text;  // the capture file as the editor wrote it; "" when there is none
+  std::vector<ListedEntry> entries;
+};
+
+// Runs the listing and returns it; scratchFlag counts its header lines, as countEntries does.
+StoreListing listStore(Context& context);
+
+// The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
+std::string deviceDrive(const std::string& deviceLine);
 
 }  // namespace quillfex

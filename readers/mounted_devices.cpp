@@ -14,7 +14,7 @@ constexpr long signatureLength = 11;
 
 void exportMountedDevices(Context& context) {
   ProgramState& state = context.state;
-  runCommand(context, exportMountedDevicesCommand(context.os));
+  runIntoCapture(context, exportMountedDevicesCommand(context.os), 1);
   context.os.deleteFile(capturePath(context.os, 2));
   BinaryFile exported = openBinaryFile(context.os, capturePath(context.os, 1));
   BinaryFile narrowed = openBinaryFile(context.os, capturePath(context.os, 2));

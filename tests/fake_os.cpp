@@ -84,6 +84,15 @@ bool FakeOs::renameFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool FakeOs::replaceFile(const std::string& from, const std::string& to) {
+  const auto source = files_.find(key(from));
+  if (source == files_.end()) return false;
+  auto bytes = source->second;
+  files_.erase(source);
+  files_[key(to)] = std::move(bytes);
+  return true;
+}
+
 int FakeOs::runCommandLine(const std::string& line) {
   commandLines.push_back(line);
   if (onCommand) onCommand(line);

@@ -36,6 +36,7 @@ class FakeOs final : public Os {
   std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override;
   void deleteFile(const std::string& path) override;
   bool renameFile(const std::string& from, const std::string& to) override;
+  bool replaceFile(const std::string& from, const std::string& to) override;
   int runCommandLine(const std::string& line) override;
   std::uint32_t readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
                               std::span<std::uint8_t, sectorSize> into) override;

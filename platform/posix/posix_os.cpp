@@ -90,6 +90,11 @@ bool PosixOs::renameFile(const std::string& from, const std::string& to) {
   return ::rename(source.c_str(), target.c_str()) == 0;
 }
 
+bool PosixOs::replaceFile(const std::string& from, const std::string& to) {
+  const std::string source = nativePath(from), target = nativePath(to);
+  return !source.empty() && !target.empty() && ::rename(source.c_str(), target.c_str()) == 0;
+}
+
 int PosixOs::runCommandLine(const std::string& line) {
   // Everything the child needs is made before fork: after it only async-signal-safe calls are allowed.
   const std::string folder = sandbox_.nativePath(current_);

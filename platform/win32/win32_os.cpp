@@ -46,6 +46,10 @@ class Win32Os final : public Os {
     return std::rename(from.c_str(), to.c_str()) == 0;
   }
 
+  bool replaceFile(const std::string& from, const std::string& to) override {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
   int runCommandLine(const std::string& line) override { return std::system(line.c_str()); }
 
   // The order of the calls matters: the status is what the close leaves, which after a failed open is

@@ -108,29 +108,39 @@ TEST_F(ProgramTest, OnlyTwoCharacterArrowsMoveTheSelection) {
 }
 
 TEST_F(ProgramTest, RestoreSaysWhatHappened) {
+  const std::string back = "  The Windows boot manager is now back on.";
+  const std::string nothing = "  Nothing was restored: org.bcd is missing or could not be imported.";
+  const std::string notAsSaved = "  org.bcd was imported, but the store does not list what org.bcd saved.";
+  const std::string withoutSystem = "identifier              {bootmgr}\r\ndevice                  partition=C:\r\n";
   struct Case {
     const char* backup;  // nullptr: none
     int importStatus;
-    bool restored;
-  } cases[] = {{"store", 0, true}, {nullptr, 1, false}, {"", 0, false}, {"store", 1, false}};
+    std::string listingAfter, shown;
+  } cases[] = {
+      {"store", 0, listingOnC, back},    {nullptr, 1, listingOnC, nothing},       {"", 0, listingOnC, nothing},
+      {"store", 1, listingOnC, nothing}, {"store", 0, withoutSystem, notAsSaved},
+  };
+  state.systemDrive = "C:";
   for (const auto& c : cases) {
     if (c.backup) {
       os.setFile("C:\\Boot\\org.bcd", c.backup);
     } else {
       os.deleteFile("C:\\Boot\\org.bcd");
     }
+    listing = c.listingAfter;
     os.changeDirectory("C:\\Boot");
     os.commandStatus = [&](const std::string& line) {
       return line.find("/import") != std::string::npos ? c.importStatus : 0;
     };
+    os.commandLines.clear();
     restoreBootManager(context);
-    EXPECT_EQ(os.commandLines.back(), "Zendrakx.exe /import org.bcd>nul");
+    EXPECT_EQ(os.commandLines.front(), "Zendrakx.exe /import org.bcd>nul");
     Screen expected;
     expected.setColour(0xD827BC, 0xFFD0FF);
     expected.locate(15, 1);
-    expected.printText(c.restored ? messages::bootManagerBack : messages::nothingRestored, LineEnd::no);
+    expected.printText(c.shown + std::string(80 - c.shown.size(), ' '), LineEnd::no);
     for (int x = 0; x < 640; x += 3) {
-      ASSERT_EQ(screen.readPixel(x, 230), expected.readPixel(x, 230)) << (c.backup ? c.backup : "none") << " x " << x;
+      ASSERT_EQ(screen.readPixel(x, 230), expected.readPixel(x, 230)) << c.shown << " x " << x;
     }
   }
 }

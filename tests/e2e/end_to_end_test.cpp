@@ -1,15 +1,15 @@
-// The program from start to end on simulated machines: every sample machine, and a machine on which each
-// command the program relies on fails in turn. Whatever happens, nothing of the user's boot configuration
+// The program from start to end on simulated machines: every sample machine, a machine on which each command
+// the program relies on fails in turn (also failing halfway, or with a false success), files left by an
+// interrupted run, and runs one after another. Whatever happens, nothing of the user's boot configuration
 // may be lost and every message must be true.
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 #include <map>
-#include <sstream>
 
-#include "app/messages.h"
 #include "program_run.h"
+#include "promises.h"
 #include "winsim/machine/machine.h"
 
 namespace quillfex {
@@ -18,8 +18,10 @@ namespace {
 using testing::ProgramRun;
 
 const std::string manyKeys = "Enter Enter Enter Enter Enter Enter Enter Enter";
+const std::string restoreKeys = "Down Enter Enter";
 constexpr std::uint32_t white = 0xFFFFFF;
 constexpr std::uint32_t black = 0x000000;  // a message the menu has redrawn since: a later drive was probed
+const std::string vista = "{6f1a8c20-5b3e-11e0-9f4d-806e6f6e6963}";
 
 struct Shown {
   int row = 0;  // 0: no message to check
@@ -28,148 +30,206 @@ struct Shown {
   std::uint32_t colour = 0xD827BC;
 };
 
+Shown bootable(const std::string& drive, std::uint32_t colour = 0xD827BC) {
+  return {15, 1, "  Partition " + drive + " is now bootable.", colour};
+}
+Shown notBootable(const std::string& drive, std::uint32_t colour = 0xD827BC) {
+  return {15, 1, "  Partition " + drive + " could not be made bootable.", colour};
+}
+Shown onRow15(const std::string& text) { return {15, 3, text}; }
+
+const std::string storeAsBefore = "Importing org.bcd failed, stopped. The boot configuration is as before.";
+const std::string cNotTrimmed = "C: could not be trimmed, stopped. The boot configuration is as before.";
+
 class EndToEnd : public ProgramRun {
  protected:
-  void expectShown(const Shown& shown, const std::string& name) {
+  // Runs the keys and checks every promise against the machine before the run.
+  void runAndCheck(const std::string& keys, const Shown& shown, const std::string& name) {
+    const winsim::MachineReport before = machine();
+    EXPECT_EQ(run(keys), 0) << name;
+    const winsim::MachineReport now = machine();
+    const auto backup = testing::readBackup(root, systemDrive);
+    for (const auto& promise : testing::brokenPromises({before, now, backup, originalStore, testing::Ending::ended})) {
+      ADD_FAILURE() << name << ": " << promise;
+    }
     if (shown.row != 0) {
       EXPECT_TRUE(shows(shown.row, shown.column, shown.text, shown.colour)) << name << ": " << shown.text;
     }
   }
 
-  // The loaders left in the system store lie on the system drive only.
-  void expectSystemStoreTrimmed(const std::string& name) {
+  bool systemStoreIsOriginal() {
     const auto store = machine().systemStore;
-    ASSERT_TRUE(store);
-    for (const auto& entry : store->entries) {
-      if (entry.kind == winsim::EntryKind::loader) {
-        EXPECT_EQ(entry.device, "partition=" + systemDrive) << name;
-      }
-    }
+    return store && testing::sameStore(*store, originalStore);
   }
 };
 
 TEST_F(EndToEnd, EverySampleMachine) {
   const std::map<std::string, Shown> lastMessage = {
-      {"bootmgr-missing.toml", {15, 3, messages::noBootManager}},
-      {"colliding-signatures.toml", {15, 1, messages::partitionBootable("E:")}},
-      {"data-partition.toml", {15, 1, messages::partitionBootable("E:")}},
-      {"not-elevated.toml", {2, 1, messages::needRights, white}},
-      {"not-multiboot.toml", {15, 3, messages::noMultiboot}},
-      {"three-windows-one-disk.toml", {15, 1, messages::partitionBootable("E:")}},
-      {"two-windows-one-disk.toml", {15, 1, messages::partitionBootable("D:")}},
-      {"vista-id-header.toml", {15, 1, messages::partitionBootable("D:")}},
-      {"windows-on-two-disks.toml", {15, 1, messages::partitionBootable("G:")}},
-      {"xp-and-7.toml", {15, 1, messages::partitionBootable("D:")}},
+      {"bootmgr-missing.toml", onRow15("There is no Vista/Windows7 bootmanager, cancelled. ")},
+      {"colliding-signatures.toml", bootable("E:")},
+      {"data-partition.toml", bootable("E:")},
+      {"not-elevated.toml", {2, 1, " Start again with Administratorrights.", white}},
+      {"not-multiboot.toml", onRow15("There is no multiboot system, cancelled.  ")},
+      {"seven-and-xp-on-c.toml", bootable("D:")},
+      {"three-windows-one-disk.toml", bootable("E:")},
+      {"two-windows-one-disk.toml", bootable("D:")},
+      {"vista-id-header.toml", bootable("D:")},
+      {"windows-on-two-disks.toml", bootable("G:")},
+      {"xp-and-7.toml", bootable("D:")},
   };
   for (const auto& name : testing::sampleMachineNames()) {
     makeMachine(testing::sampleMachine(name));
-    EXPECT_EQ(run(manyKeys), 0) << name;
-    expectNothingLost();
     ASSERT_EQ(lastMessage.count(name), 1u) << name << " has no expectation";
-    expectShown(lastMessage.at(name), name);
-    if (lastMessage.at(name).text.find("bootable") != std::string::npos) expectSystemStoreTrimmed(name);
+    runAndCheck(manyKeys, lastMessage.at(name), name);
     TearDown();
   }
 }
 
 TEST_F(EndToEnd, EachCommandFailingInTurn) {
-  struct Case {
-    std::string name, faults;
-    Shown shown;
-    bool trimmed;  // the run went through to the trimmed system store
+  const std::pair<std::string, Shown> cases[] = {
+      {"command = 'export'\narg = 'org.bcd'", onRow15("The backup org.bcd could not be written, cancelled.")},
+      {"command = 'export'\narg = 'lid.bcd'", onRow15(cNotTrimmed)},
+      {"command = 'export'\narg = 'lid.bcd'\nafter = 1", onRow15(cNotTrimmed)},
+      {"command = 'export'\narg = 'lid.bcd'\neffect = 'partial'", onRow15(cNotTrimmed)},
+      {"command = 'import'\narg = 'org.bcd'", onRow15(storeAsBefore)},
+      {"command = 'import'\narg = 'org.bcd'\nafter = 1", onRow15(storeAsBefore)},
+      {"command = 'import'\narg = 'org.bcd'\ntimes = 1\neffect = 'partial'", onRow15(storeAsBefore)},
+      {"command = 'import'\narg = 'org.bcd'\nafter = 2\ntimes = 1\neffect = 'partial'", onRow15(storeAsBefore)},
+      {"command = 'import'\narg = 'lid.bcd'",
+       onRow15("Importing lid.bcd failed, stopped. The boot configuration is as before.")},
+      {"command = 'import'\narg = 'lid.bcd'\neffect = 'partial'",
+       onRow15("Importing lid.bcd failed, stopped. The boot configuration is as before.")},
+      {"command = 'import'\narg = 'lid.bcd'\neffect = 'no-op'", bootable("E:", black)},
+      {"command = 'delete'\narg = '{current}'", bootable("E:", black)},
+      {"command = 'delete'\narg = '" + vista + "'", bootable("E:", black)},
+      {"command = 'delete'\narg = '" + vista + "'\neffect = 'partial'", onRow15(cNotTrimmed)},
+      {"command = 'delete'\narg = '" + vista + "'\neffect = 'no-op'", bootable("E:", black)},
+      {"command = 'listing'", {2, 3, "This is not the bootpartition, cancelled.", white}},
+      {"command = 'listing'\nafter = 1", onRow15("There is no multiboot system, cancelled.  ")},
+      {"command = 'listing'\nafter = 2\neffect = 'garbage'",
+       onRow15("C: could not be trimmed, stopped. org.bcd holds the full configuration.")},
+      {"command = 'regedit'", {}},
+      {"command = 'disk'\narg = 1", bootable("D:")},
+      {"command = 'disk'\narg = 0", bootable("E:", black)},
+      {"command = 'copy'\narg = 'E'", notBootable("E:", black)},
+      {"command = 'copy'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
+      {"command = 'rename'\narg = 'D'", bootable("E:", black)},
+      {"command = 'rename'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
   };
-  const std::string vista = "{6f1a8c20-5b3e-11e0-9f4d-806e6f6e6963}";
-  const Case cases[] = {
-      {"export of org.bcd", "command = 'export'\narg = 'org.bcd'", {15, 3, messages::backupNotWritten}, false},
-      {"export of lid.bcd",
-       "command = 'export'\narg = 'lid.bcd'",
-       {15, 1, messages::partitionNotBootable("E:"), black},
-       true},
-      {"every import of org.bcd",
-       "command = 'import'\narg = 'org.bcd'",
-       {15, 3, messages::stoppedStoreAsBefore},
-       false},
-      {"the second import of org.bcd",
-       "command = 'import'\narg = 'org.bcd'\nafter = 1",
-       {15, 3, messages::stoppedStoreAsBefore},
-       false},
-      {"the import of lid.bcd",
-       "command = 'import'\narg = 'lid.bcd'",
-       {15, 1, messages::partitionBootable("E:"), black},
-       true},
-      {"the deletion of the system's loader",
-       "command = 'delete'\narg = '{current}'",
-       {15, 1, messages::partitionBootable("E:"), black},
-       true},
-      {"the deletion of Vista's loader",
-       "command = 'delete'\narg = '" + vista + "'",
-       {15, 1, messages::partitionBootable("E:"), black},
-       false},
-      {"the listing", "command = 'listing'", {2, 3, messages::notBootPartition, white}, false},
-      {"the listing after start-up", "command = 'listing'\nafter = 1", {15, 3, messages::noMultiboot}, false},
-      {"regedit", "command = 'regedit'", {}, true},
-      {"reading disk 1", "command = 'disk'\narg = 1", {15, 1, messages::partitionBootable("D:")}, true},
-      {"reading disk 0", "command = 'disk'\narg = 0", {15, 1, messages::partitionBootable("E:"), black}, true},
-      {"copies onto E:", "command = 'copy'\narg = 'E'", {15, 1, messages::partitionNotBootable("E:"), black}, true},
-      {"renames on D:", "command = 'rename'\narg = 'D'", {15, 1, messages::partitionBootable("E:"), black}, true},
+  for (const auto& [fault, shown] : cases) {
+    makeMachine(winsim::defaultMachineText() + "\n[[fault]]\n" + fault + "\n");
+    runAndCheck(manyKeys, shown, fault);
+    TearDown();
+  }
+}
+
+// Files that a run cut off before left behind are never taken for this run's own.
+TEST_F(EndToEnd, FilesLeftByAnInterruptedRun) {
+  const std::string staleLid = "[[file]]\npath = 'C:\\Boot\\lid.bcd'\ntrimmed_for = 'D:'\n";
+  const std::string staleOnE = "[[file]]\npath = 'E:\\Boot\\lid.bcd'\ntrimmed_for = 'D:'\n";
+  const std::string staleCapture = "[[file]]\npath = 'C:\\Temp\\Quillfex.003'\ntext = 'bootmgr.exe'\n";
+  const std::pair<std::string, Shown> cases[] = {
+      {staleLid + "[[fault]]\ncommand = 'export'\narg = 'lid.bcd'\n", onRow15(cNotTrimmed)},
+      {staleOnE + "[[fault]]\ncommand = 'copy'\narg = 'E'\n", notBootable("E:", black)},
+      {staleOnE, bootable("E:", black)},
+      {staleCapture, bootable("E:", black)},
   };
-  for (const auto& c : cases) {
-    makeMachine(winsim::defaultMachineText() + "\n[[fault]]\n" + c.faults + "\n");
-    EXPECT_EQ(run(manyKeys), 0) << c.name;
-    expectNothingLost();
-    expectShown(c.shown, c.name);
-    if (c.trimmed) expectSystemStoreTrimmed(c.name);
+  for (const auto& [files, shown] : cases) {
+    makeMachine(winsim::defaultMachineText() + "\n" + files);
+    runAndCheck(manyKeys, shown, files);
+    const auto drives = machine().drives;
+    for (const auto& drive : drives) {
+      if (drive.store && drive.letter != 'C') {
+        EXPECT_TRUE(testing::bootsByItself(drive)) << files << ": the store on " << drive.letter << ":";
+      }
+    }
     TearDown();
   }
 }
 
 TEST_F(EndToEnd, RestoreBringsBackTheStoreAsItWas) {
   makeMachine(winsim::defaultMachineText());
-  ASSERT_EQ(run(manyKeys), 0);
-  EXPECT_EQ(run("Down Enter Enter"), 0);
-  EXPECT_TRUE(shows(15, 1, messages::bootManagerBack));
-  const auto store = machine().systemStore;
-  ASSERT_TRUE(store);
-  EXPECT_EQ(store->entries.size(), originalStore.entries.size());
-  EXPECT_EQ(store->displayOrder, originalStore.displayOrder);
-  expectNothingLost();
+  runAndCheck(manyKeys, bootable("E:", black), "the run");
+  runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "the restore");
+  EXPECT_TRUE(systemStoreIsOriginal());
 }
 
 TEST_F(EndToEnd, RestoreWithoutABackupSaysSo) {
   makeMachine(winsim::defaultMachineText());
-  EXPECT_EQ(run("Up Enter Enter"), 0);
-  EXPECT_TRUE(shows(15, 1, messages::nothingRestored));
-  expectNothingLost();
+  runAndCheck("Up Enter Enter", {15, 1, "  Nothing was restored: org.bcd is missing or could not be imported."},
+              "restore");
 }
 
-TEST_F(EndToEnd, ASecondRunKeepsTheFirstBackup) {
+TEST_F(EndToEnd, RestoreOfAStoreThatDoesNotListWhatWasSavedSaysSo) {
+  makeMachine(winsim::defaultMachineText() +
+              "\n[[fault]]\ncommand = 'import'\narg = 'org.bcd'\nafter = 3\n"
+              "effect = 'garbage'\n");
+  runAndCheck(manyKeys, bootable("E:", black), "the run");
+  EXPECT_EQ(run(restoreKeys), 0);
+  EXPECT_TRUE(shows(15, 1, "  org.bcd was imported, but the store does not list what org.bcd saved."));
+}
+
+// A second run on a machine whose store still looks like a multiboot one after the first: it must not take
+// the trimmed store for the user's, nor touch the prepared partitions.
+TEST_F(EndToEnd, ASecondRunCancelsAndKeepsTheBackup) {
+  const std::pair<std::string, Shown> machines[] = {
+      {testing::sampleMachine("seven-and-xp-on-c.toml"),
+       onRow15("Only C:'s systems in the store: eliminated already, cancelled.")},
+      {winsim::defaultMachineText() + "\n[[fault]]\ncommand = 'copy'\narg = 'E'\n",
+       onRow15("The store is an earlier run's work, cancelled. The 2nd entry restores org.bcd.")},
+  };
+  for (const auto& [description, shown] : machines) {
+    makeMachine(description);
+    ASSERT_EQ(run(manyKeys), 0);
+    const winsim::MachineReport afterFirst = machine();
+    runAndCheck(manyKeys, shown, "second run");
+    const winsim::MachineReport afterSecond = machine();
+    EXPECT_EQ(afterSecond.transcript.size(), afterFirst.transcript.size() + 2) << "two listings, nothing written";
+    EXPECT_FALSE(exists("drives/C/Boot/org.bcd.bak"));
+    runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "restore");
+    EXPECT_TRUE(systemStoreIsOriginal());
+    TearDown();
+  }
+}
+
+// Cut off right after its first deletion, the run leaves a store without the system's own Windows 7 but with
+// XP on C: and Vista on D:; the next run must not save that store as the backup.
+TEST_F(EndToEnd, ARunAfterOneCutOffCancelsAndTheRestoreBringsBackTheOriginal) {
+  makeMachine(testing::sampleMachine("seven-and-xp-on-c.toml"));
+  run(manyKeys);
+  const auto transcript = machine().transcript;
+  const auto firstDeletion = std::find_if(transcript.begin(), transcript.end(), [](const std::string& line) {
+    return line.find("/delete") != std::string::npos;
+  });
+  ASSERT_NE(firstDeletion, transcript.end());
+  const int killAfter = static_cast<int>(firstDeletion - transcript.begin()) + 1;
+  TearDown();
+
+  makeMachine(testing::sampleMachine("seven-and-xp-on-c.toml"));
+  run(manyKeys, killAfter);
+  runAndCheck(manyKeys, onRow15("The store is an earlier run's work, cancelled. The 2nd entry restores org.bcd."),
+              "the run after");
+  runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "restore");
+  EXPECT_TRUE(systemStoreIsOriginal());
+}
+
+TEST_F(EndToEnd, ARunAfterTheRestoreKeepsTheFirstBackupAndEachEarlierStore) {
   makeMachine(winsim::defaultMachineText());
   ASSERT_EQ(run(manyKeys), 0);
-  const auto firstBackup = orgBackup();
-  ASSERT_EQ(run("Down Enter Enter"), 0);  // the boot manager back, so the machine is multiboot again
-  ASSERT_EQ(run(manyKeys), 0);
+  ASSERT_EQ(run(restoreKeys), 0);
+  runAndCheck(manyKeys, bootable("E:", black), "the run after the restore");
   EXPECT_TRUE(exists("drives/C/Boot/org.bcd.bak"));
   EXPECT_TRUE(exists("drives/D/Boot/BCD.bak"));
-  std::string error;
-  const auto kept = winsim::parseStore(
-      [&] {
-        std::ifstream in(root / "drives/C/Boot/org.bcd.bak");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-      }(),
-      error);
-  ASSERT_TRUE(kept && firstBackup);
-  EXPECT_EQ(kept->entries.size(), firstBackup->entries.size());
-  expectSystemStoreTrimmed("second run");
+  const auto transcript = machine().transcript;
+  EXPECT_EQ(std::count(transcript.begin(), transcript.end(), "ren D:\\Boot\\lid.bcd BCD>nul"), 1)
+      << "D:'s earlier store is replaced in one step, not renamed away first";
 }
 
 TEST_F(EndToEnd, EscapeChangesNothing) {
   makeMachine(winsim::defaultMachineText());
-  EXPECT_EQ(run("Left F1 Esc"), 0);
-  expectNothingLost();
-  EXPECT_EQ(machine().systemStore->entries.size(), originalStore.entries.size());
-  EXPECT_FALSE(orgBackup());
+  runAndCheck("Left F1 Esc", {}, "escape");
+  EXPECT_TRUE(systemStoreIsOriginal());
+  EXPECT_FALSE(exists("drives/C/Boot/org.bcd"));
 }
 
 TEST_F(EndToEnd, StartUpRefusals) {
@@ -178,17 +238,15 @@ TEST_F(EndToEnd, StartUpRefusals) {
   std::string managerElsewhere = winsim::defaultMachineText();
   managerElsewhere.replace(managerElsewhere.find("device = \"partition=C:\""), 23, "device = \"partition=D:\"");
   const std::pair<std::string, Shown> cases[] = {
-      {noBootFolder, {2, 1, messages::cannotFindBootFiles, white}},
-      {managerElsewhere, {2, 3, messages::notBootPartition, white}},
+      {noBootFolder, {2, 1, "Cannot find the bootfiles.", white}},
+      {managerElsewhere, {2, 3, "This is not the bootpartition, cancelled.", white}},
   };
   for (const auto& [description, shown] : cases) {
     makeMachine(description);
-    EXPECT_EQ(run("Enter"), 0);
-    expectShown(shown, shown.text);
+    runAndCheck("Enter", shown, shown.text);
     const winsim::MachineReport now = machine();
     EXPECT_TRUE(now.temp.empty());
-    EXPECT_EQ(now.transcript.size(), shown.text == messages::notBootPartition ? 1u : 0u);  // the listing
-    if (now.systemStore) expectNothingLost();
+    EXPECT_EQ(now.transcript.size(), shown.text.find("bootpartition") != std::string::npos ? 1u : 0u);
     TearDown();
   }
 }

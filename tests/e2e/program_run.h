@@ -22,20 +22,15 @@ class ProgramRun : public ::testing::Test {
   // Builds the machine; remembers its store as it was.
   void makeMachine(const std::string& description);
 
-  // Runs Quillfex with the keys; returns its exit status. The screen as it ended is kept for shows().
-  int run(const std::string& keys);
+  // Runs Quillfex with the keys, killed right after its killAfter-th command line unless that is 0; returns
+  // its exit status. The screen as it ended is kept for shows().
+  int run(const std::string& keys, int killAfter = 0);
 
   winsim::MachineReport machine() const;
 
   // Whether text stands on the last screen at row, column (from 1), drawn in colour foreground.
   bool shows(int row, int column, const std::string& text, std::uint32_t foreground = 0xD827BC) const;
 
-  // Nothing of the user's boot configuration is lost: the system store holds the boot manager and the
-  // system drive's own entries; when the live store changed, org.bcd holds the store as it was; and none
-  // of the program's working files is left behind.
-  void expectNothingLost() const;
-
-  std::optional<winsim::BootStore> orgBackup() const;
   bool exists(const std::string& relative) const { return std::filesystem::exists(root / relative); }
 
   std::filesystem::path root;
