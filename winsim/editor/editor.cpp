@@ -1,6 +1,7 @@
 #include "winsim/editor/editor.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/text.h"
 #include "platform/whole_file.h"
@@ -47,43 +48,48 @@ EditorResult list(quillfex::Os& os, const Machine& machine) {
   return {0, formatListing(*store, machine.header), ""};
 }
 
+// What a fault does to a command that writes `target`: the result it ends with, or nullopt when the command
+// goes on. A partial write leaves halfWritten there, or removes the file when that is empty.
+std::optional<EditorResult> carryOutFault(quillfex::Os& os, FaultEffect fault, const std::string& target,
+                                          const std::string& halfWritten, const std::string& refused) {
+  switch (fault) {
+    case FaultEffect::fails:
+      return failure(refused, "Access is denied.");
+    case FaultEffect::partial:
+      if (halfWritten.empty()) {
+        os.deleteFile(target);
+      } else {
+        writeWholeFile(os, target, halfWritten);
+      }
+      return failure(refused, "The device is not ready.");
+    case FaultEffect::noOp:
+      return EditorResult{0, done, ""};
+    case FaultEffect::garbage:
+      return writeWholeFile(os, target, garbage) ? EditorResult{0, done, ""} : failure(refused, "Access is denied.");
+    case FaultEffect::none:
+      break;
+  }
+  return std::nullopt;
+}
+
 EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::string& file) {
   std::string error;
   const auto store = readStore(os, systemStorePath(os), error);
   if (!store) return failure("to export the boot configuration data store", error);
   const std::string refused = "to export the boot configuration data store to " + file;
-  switch (machine.faultFor("export", file)) {
-    case FaultEffect::fails:
-      return failure(refused, "Access is denied.");
-    case FaultEffect::partial:
-      writeWholeFile(os, file, firstHalf(formatStore(*store)));
-      return failure(refused, "The device is not ready.");
-    case FaultEffect::noOp:
-      return {0, done, ""};
-    case FaultEffect::garbage:
-      return writeWholeFile(os, file, garbage) ? EditorResult{0, done, ""} : failure(refused, "Access is denied.");
-    case FaultEffect::none:
-      break;
+  const std::string formatted = formatStore(*store);
+  if (auto faulted = carryOutFault(os, machine.faultFor("export", file), file, firstHalf(formatted), refused)) {
+    return *faulted;
   }
-  if (!writeWholeFile(os, file, formatStore(*store))) return failure(refused, "Access is denied.");
+  if (!writeWholeFile(os, file, formatted)) return failure(refused, "Access is denied.");
   return {0, done, ""};
 }
 
+// A partial import removes the system store, as an editor that dies after emptying it would.
 EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::string& file) {
   const std::string refused = "to import the boot configuration data store from " + file;
-  switch (machine.faultFor("import", file)) {
-    case FaultEffect::fails:
-      return failure(refused, "Access is denied.");
-    case FaultEffect::partial:
-      os.deleteFile(systemStorePath(os));
-      return failure(refused, "The device is not ready.");
-    case FaultEffect::noOp:
-      return {0, done, ""};
-    case FaultEffect::garbage:
-      writeWholeFile(os, systemStorePath(os), garbage);
-      return {0, done, ""};
-    case FaultEffect::none:
-      break;
+  if (auto faulted = carryOutFault(os, machine.faultFor("import", file), systemStorePath(os), "", refused)) {
+    return *faulted;
   }
   std::string error;
   const auto store = readStore(os, file, error);
@@ -99,19 +105,9 @@ EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::st
   auto store = readStore(os, systemStorePath(os), error);
   const std::string refused = "to delete the entry " + id;
   if (!store) return failure(refused, error);
-  switch (machine.faultFor("delete", id)) {
-    case FaultEffect::fails:
-      return failure(refused, "Access is denied.");
-    case FaultEffect::partial:
-      writeWholeFile(os, systemStorePath(os), firstHalf(formatStore(*store)));
-      return failure(refused, "The device is not ready.");
-    case FaultEffect::noOp:
-      return {0, done, ""};
-    case FaultEffect::garbage:
-      writeWholeFile(os, systemStorePath(os), garbage);
-      return {0, done, ""};
-    case FaultEffect::none:
-      break;
+  const std::string half = firstHalf(formatStore(*store));
+  if (auto faulted = carryOutFault(os, machine.faultFor("delete", id), systemStorePath(os), half, refused)) {
+    return *faulted;
   }
   if (!store->remove(id)) return failure(refused, "The specified entry identifier is not valid.");
   if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) return failure(refused, "Access is denied.");
