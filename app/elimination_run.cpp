@@ -77,10 +77,11 @@ bool saveBackup(Context& context, const StoreListing& start) {
   const auto earlierListing = readWholeFile(os, backupListingFile);
   const std::string earlier = fileExists(os, "org.bcd") ? moveAside(os, "org.bcd", ".bak") : "";
   if (fileExists(os, "org.bcd")) return false;  // the earlier backup could not be kept
-  os.deleteFile(backupListingFile);
-  const int status = runCommand(context, exportStoreCommand("org.bcd"));
+  // The listing goes first: a run cut off right after the export leaves a backup that says what it holds.
+  const bool listed = writeWholeFile(os, backupListingFile, start.text);
+  const int status = listed ? runCommand(context, exportStoreCommand("org.bcd")) : 1;
   const auto backup = readWholeFile(os, "org.bcd");
-  if (status == 0 && backup && !backup->empty() && writeWholeFile(os, backupListingFile, start.text)) return true;
+  if (status == 0 && backup && !backup->empty()) return true;
   os.deleteFile("org.bcd");
   os.deleteFile(backupListingFile);
   if (!earlier.empty() && os.renameFile(earlier, "org.bcd") && earlierListing) {

@@ -57,6 +57,24 @@ bool storeIsBack(Context& context) {
   return bootManager && std::any_of(live.begin(), live.end(), onSystemDrive);
 }
 
+// The user changed the store since org.bcd was saved when it lists an entry that org.bcd's listing does not:
+// importing org.bcd over it would lose their change. A store this program trimmed lists only saved entries.
+bool changedSinceBackup(Context& context, const std::vector<ListedEntry>& live) {
+  const auto saved = readWholeFile(context.os, backupListingFile);
+  if (!saved) return false;
+  const std::vector<ListedEntry> savedEntries = listedEntries(*saved);
+  return std::any_of(live.begin(), live.end(), [&](const ListedEntry& entry) {
+    return std::find(savedEntries.begin(), savedEntries.end(), entry) == savedEntries.end();
+  });
+}
+
+void showRestoreOutcome(Context& context, const std::string& outcome) {
+  context.screen.setColour(bandBackground, bodyBackground);
+  context.screen.locate(15, 1);
+  context.screen.printText(outcome, LineEnd::no);
+  context.screen.waitKey();
+}
+
 }  // namespace
 
 void mainMenu(Context& context) {
@@ -74,15 +92,19 @@ void mainMenu(Context& context) {
 
 void restoreBootManager(Context& context) {
   const auto backup = readWholeFile(context.os, "org.bcd");
-  const int status = runCommand(context, importStoreCommand("org.bcd"));
-  const bool imported = backup && !backup->empty() && status == 0;
-  const std::string& outcome = !imported              ? messages::nothingRestored
-                               : storeIsBack(context) ? messages::bootManagerBack
-                                                      : messages::restoreNotAsSaved;
-  context.screen.setColour(bandBackground, bodyBackground);
-  context.screen.locate(15, 1);
-  context.screen.printText(outcome, LineEnd::no);
-  context.screen.waitKey();
+  if (!backup || backup->empty()) return showRestoreOutcome(context, messages::nothingRestored);
+  const std::vector<ListedEntry> live = listStore(context).entries;
+  // The start-up has just listed the store; a listing that fails now cannot tell whether the user changed it.
+  const bool compares = !fileExists(context.os, backupListingFile) || !live.empty();
+  if (!compares) return showRestoreOutcome(context, messages::storeNotListed);
+  if (changedSinceBackup(context, live)) return showRestoreOutcome(context, messages::changedSinceBackup);
+  if (runCommand(context, importStoreCommand("org.bcd")) != 0) {
+    // A failed import may still have removed or half written the store; say so when it no longer lists
+    // what it did.
+    if (listStore(context).entries == live) return showRestoreOutcome(context, messages::nothingRestored);
+    return showRestoreOutcome(context, messages::restoreDamagedStore(context.state.systemDrive));
+  }
+  showRestoreOutcome(context, storeIsBack(context) ? messages::bootManagerBack : messages::restoreNotAsSaved);
 }
 
 }  // namespace quillfex

@@ -37,6 +37,9 @@ inline const std::string restoreNotAsSaved =
     fullRow("  org.bcd was imported, but the store does not list what org.bcd saved.");
 inline const std::string nothingRestored =
     fullRow("  Nothing was restored: org.bcd is missing or could not be imported.");
+inline const std::string storeNotListed = fullRow("  Nothing was restored: the store could not be listed.");
+inline const std::string changedSinceBackup =
+    fullRow("  Nothing was restored: the store was changed since org.bcd was saved.");
 
 // The cancellations that find the store is no full store to start from.
 inline std::string noSystemOnSystemDrive(const std::string& drive) {
@@ -52,6 +55,11 @@ inline std::string systemNotTrimmedAsBefore(const std::string& drive) {
 }
 inline std::string systemNotTrimmedNotBack(const std::string& drive) {
   return drive + " could not be trimmed, stopped. org.bcd holds the full configuration.";
+}
+
+// The restore's import failed after removing or half writing the store.
+inline std::string restoreDamagedStore(const std::string& drive) {
+  return fullRow("  org.bcd's import failed and damaged the store: import " + drive + "\\Boot\\org.bcd by hand.");
 }
 
 inline std::string partitionBootable(const std::string& drive) {

@@ -10,6 +10,10 @@ const std::string editor = helperFileName;
 
 std::string listingCommand(Os& os) { return editor + ">" + captureArgument(os, 0); }
 
+std::string listStoreFileCommand(Os& os, const std::string& file) {
+  return editor + " /store " + file + ">" + captureArgument(os, 0);
+}
+
 std::string exportStoreCommand(const std::string& file) { return editor + " /export " + file + ">nul"; }
 
 std::string importStoreCommand(const std::string& file) { return editor + " /import " + file + ">nul"; }

@@ -13,6 +13,8 @@ inline constexpr const char* helperFileName = "Zendrakx.exe";
 
 // The editor's default listing of the store, into capture file 0.
 std::string listingCommand(Os& os);
+// The editor's listing of the store in file (not the live one), into capture file 0.
+std::string listStoreFileCommand(Os& os, const std::string& file);
 
 std::string exportStoreCommand(const std::string& file);  // store saved as file
 std::string importStoreCommand(const std::string& file);  // store replaced by file

@@ -91,6 +91,14 @@ StoreListing listStore(Context& context) {
   return listing;
 }
 
+StoreListing listStoreFile(Context& context, const std::string& file) {
+  StoreListing listing;
+  if (runIntoCapture(context, listStoreFileCommand(context.os, file), 0) != 0) return listing;
+  listing.text = readWholeFile(context.os, capturePath(context.os, 0)).value_or("");
+  listing.entries = listedEntries(listing.text);
+  return listing;
+}
+
 std::vector<ListedEntry> listedEntries(const std::string& listing) {
   std::vector<ListedEntry> entries;
   std::size_t at = 0;

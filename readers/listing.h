@@ -51,6 +51,9 @@ struct StoreListing {
 // Runs the listing and returns it; scratchFlag counts its header lines, as countEntries does.
 StoreListing listStore(Context& context);
 
+// Runs the listing of the store in file, not the live one, and returns it.
+StoreListing listStoreFile(Context& context, const std::string& file);
+
 // The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
 std::string deviceDrive(const std::string& deviceLine);
 

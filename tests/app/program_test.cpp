@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/main_menu.h"
@@ -111,30 +112,46 @@ TEST_F(ProgramTest, RestoreSaysWhatHappened) {
   const std::string back = "  The Windows boot manager is now back on.";
   const std::string nothing = "  Nothing was restored: org.bcd is missing or could not be imported.";
   const std::string notAsSaved = "  org.bcd was imported, but the store does not list what org.bcd saved.";
+  const std::string changed = "  Nothing was restored: the store was changed since org.bcd was saved.";
+  const std::string notListed = "  Nothing was restored: the store could not be listed.";
+  const std::string damaged = "  org.bcd's import failed and damaged the store: import C:\\Boot\\org.bcd by hand.";
   const std::string withoutSystem = "identifier              {bootmgr}\r\ndevice                  partition=C:\r\n";
+  const std::string usersOwn = listingOnC + "identifier              {new}\r\ndevice                  partition=E:\r\n";
   struct Case {
-    const char* backup;  // nullptr: none
+    const char* backup;        // nullptr: none
+    const char* savedListing;  // org.lst; nullptr: none
     int importStatus;
-    std::string listingAfter, shown;
+    std::string listingBefore, listingAfter, shown;
   } cases[] = {
-      {"store", 0, listingOnC, back},    {nullptr, 1, listingOnC, nothing},       {"", 0, listingOnC, nothing},
-      {"store", 1, listingOnC, nothing}, {"store", 0, withoutSystem, notAsSaved},
+      {"store", nullptr, 0, withoutSystem, listingOnC, back},
+      {"store", nullptr, 1, withoutSystem, listingOnC, damaged},
+      {"store", nullptr, 1, listingOnC, listingOnC, nothing},
+      {nullptr, nullptr, 0, listingOnC, listingOnC, nothing},
+      {"", nullptr, 0, listingOnC, listingOnC, nothing},
+      {"store", nullptr, 0, listingOnC, withoutSystem, notAsSaved},
+      {"store", listingOnC.c_str(), 0, withoutSystem, listingOnC, back},
+      {"store", listingOnC.c_str(), 0, usersOwn, listingOnC, changed},
+      {"store", listingOnC.c_str(), 0, "", listingOnC, notListed},
   };
   state.systemDrive = "C:";
   for (const auto& c : cases) {
-    if (c.backup) {
-      os.setFile("C:\\Boot\\org.bcd", c.backup);
-    } else {
-      os.deleteFile("C:\\Boot\\org.bcd");
-    }
-    listing = c.listingAfter;
     os.changeDirectory("C:\\Boot");
+    for (const auto& [name, content] : {std::pair{"org.bcd", c.backup}, std::pair{"org.lst", c.savedListing}}) {
+      if (content) os.setFile(name, content);
+      if (!content) os.deleteFile(name);
+    }
+    listing = c.listingBefore;
     os.commandStatus = [&](const std::string& line) {
-      return line.find("/import") != std::string::npos ? c.importStatus : 0;
+      if (line.find("/import") == std::string::npos) return 0;
+      listing = c.listingAfter;
+      return c.importStatus;
     };
     os.commandLines.clear();
     restoreBootManager(context);
-    EXPECT_EQ(os.commandLines.front(), "Zendrakx.exe /import org.bcd>nul");
+    const bool imports = c.backup && *c.backup && c.shown != changed && c.shown != notListed;
+    EXPECT_EQ(std::count(os.commandLines.begin(), os.commandLines.end(), "Zendrakx.exe /import org.bcd>nul"),
+              imports ? 1 : 0)
+        << c.shown;
     Screen expected;
     expected.setColour(0xD827BC, 0xFFD0FF);
     expected.locate(15, 1);

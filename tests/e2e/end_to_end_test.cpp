@@ -192,6 +192,17 @@ TEST_F(EndToEnd, ASecondRunCancelsAndKeepsTheBackup) {
   }
 }
 
+// A partition that boots by itself keeps its store when the store exported for it is garbage.
+TEST_F(EndToEnd, APartitionThatBootsByItselfKeepsItsStoreWhenTheNewOneIsNoStore) {
+  std::string description = testing::sampleMachine("windows-on-two-disks.toml");
+  const std::string onG = "letter = \"G\"\n";
+  description.insert(description.find(onG) + onG.size(), "bootmgr = true\n");
+  makeMachine(description + "\n[[fault]]\ncommand = 'export'\narg = 'lid.bcd'\neffect = 'garbage'\ntimes = 1\n");
+  ASSERT_TRUE(testing::bootsByItself(machine().drives.back()));
+  runAndCheck(manyKeys, notBootable("G:"), "garbage exported for G:");
+  EXPECT_FALSE(exists("drives/G/Boot/BCD.bak"));
+}
+
 // Cut off right after its first deletion, the run leaves a store without the system's own Windows 7 but with
 // XP on C: and Vista on D:; the next run must not save that store as the backup.
 TEST_F(EndToEnd, ARunAfterOneCutOffCancelsAndTheRestoreBringsBackTheOriginal) {

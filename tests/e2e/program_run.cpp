@@ -32,20 +32,26 @@ std::vector<std::uint32_t> readPng(const fs::path& file) {
 
 }  // namespace
 
-void ProgramRun::makeMachine(const std::string& description) {
+std::string SimulatedMachine::make(const std::string& description) {
   const TemporaryMachine made = makeTemporaryMachine(description, "quillfex-e2e");
-  ASSERT_FALSE(made.root.empty()) << made.error;
+  if (made.root.empty()) return made.error.empty() ? "the sandbox could not be made" : made.error;
   root = made.root;
   systemDrive = made.machine->systemDrive;
   originalStore = made.machine->store;
+  return "";
+}
+
+void SimulatedMachine::remove() {
+  if (!root.empty()) fs::remove_all(root);
+  root.clear();
 }
 
 void ProgramRun::TearDown() {
-  if (!root.empty() && !HasFailure()) fs::remove_all(root);
-  if (HasFailure()) std::fprintf(stderr, "machine kept for a look: %s\n", root.c_str());
+  if (HasFailure()) return (void)std::fprintf(stderr, "machine kept for a look: %s\n", root.c_str());
+  remove();
 }
 
-int ProgramRun::run(const std::string& keys, int killAfter) {
+int SimulatedMachine::run(const std::string& keys, int killAfter) {
   const fs::path snapshot = root / "last-screen.png";
   fs::remove(snapshot);
   const std::string kill = std::to_string(killAfter);
@@ -53,8 +59,8 @@ int ProgramRun::run(const std::string& keys, int killAfter) {
   if (child == 0) {
     if (killAfter > 0) {
       std::freopen("/dev/null", "w", stderr);  // winsim says that the run was cut off
-      ::execl(WINSIM, WINSIM, "run", root.c_str(), "--keys", keys.c_str(), "--screen", "headless", "--kill-after",
-              kill.c_str(), "--", QUILLFEX, static_cast<char*>(nullptr));
+      ::execl(WINSIM, WINSIM, "run", root.c_str(), "--keys", keys.c_str(), "--screen", "headless", "--snap",
+              snapshot.c_str(), "--kill-after", kill.c_str(), "--", QUILLFEX, static_cast<char*>(nullptr));
     }
     ::execl(WINSIM, WINSIM, "run", root.c_str(), "--keys", keys.c_str(), "--screen", "headless", "--snap",
             snapshot.c_str(), "--", QUILLFEX, static_cast<char*>(nullptr));
@@ -66,14 +72,18 @@ int ProgramRun::run(const std::string& keys, int killAfter) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::optional<winsim::MachineReport> SimulatedMachine::read(std::string& error) const {
+  return winsim::readMachineReport(root, error);
+}
+
 winsim::MachineReport ProgramRun::machine() const {
   std::string error;
-  const auto report = winsim::readMachineReport(root, error);
+  const auto report = read(error);
   EXPECT_TRUE(report) << error;
   return report ? *report : winsim::MachineReport{};
 }
 
-bool ProgramRun::shows(int row, int column, const std::string& text, std::uint32_t foreground) const {
+bool SimulatedMachine::shows(int row, int column, const std::string& text, std::uint32_t foreground) const {
   if (lastScreen.empty()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const int left = (column - 1 + static_cast<int>(i)) * glyphWidth;

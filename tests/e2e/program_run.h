@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,18 +16,19 @@
 
 namespace quillfex::testing {
 
-class ProgramRun : public ::testing::Test {
- protected:
-  void TearDown() override;
-
-  // Builds the machine; remembers its store as it was.
-  void makeMachine(const std::string& description);
+// One machine in its own temporary sandbox; free of any test framework, so that a soak program can drive it.
+class SimulatedMachine {
+ public:
+  // Builds the machine; remembers its store as it was. "" or why it could not be made.
+  std::string make(const std::string& description);
+  void remove();
 
   // Runs Quillfex with the keys, killed right after its killAfter-th command line unless that is 0; returns
   // its exit status. The screen as it ended is kept for shows().
   int run(const std::string& keys, int killAfter = 0);
 
-  winsim::MachineReport machine() const;
+  // The machine as it is now; nullopt, with the reason in error, when the sandbox cannot be read.
+  std::optional<winsim::MachineReport> read(std::string& error) const;
 
   // Whether text stands on the last screen at row, column (from 1), drawn in colour foreground.
   bool shows(int row, int column, const std::string& text, std::uint32_t foreground = 0xD827BC) const;
@@ -37,6 +39,13 @@ class ProgramRun : public ::testing::Test {
   std::string systemDrive;
   winsim::BootStore originalStore;
   std::vector<std::uint32_t> lastScreen;  // 640 x 288, 0xRRGGBB
+};
+
+class ProgramRun : public ::testing::Test, public SimulatedMachine {
+ protected:
+  void TearDown() override;
+  void makeMachine(const std::string& description) { ASSERT_EQ(make(description), ""); }
+  winsim::MachineReport machine() const;
 };
 
 }  // namespace quillfex::testing

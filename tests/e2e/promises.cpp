@@ -116,7 +116,7 @@ std::vector<std::string> brokenPromises(const Moment& moment) {
   std::vector<std::string> broken;
   checkBackup(moment, broken);
   checkSelfBootingPartitionsStay(moment, broken);
-  if (moment.ending == Ending::cutOff) return broken;
+  if (moment.ending != Ending::ended) return broken;
   // What a run that ended must leave; a run that starts from a state where one of these is already broken
   // (a run cut off before it) must not make it worse, and the restore is what mends it.
   const Moment asBefore{moment.before, moment.before, moment.backup, moment.original, moment.ending};

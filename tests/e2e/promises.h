@@ -15,6 +15,8 @@ namespace quillfex::testing {
 enum class Ending {
   ended,   // the program reached its end
   cutOff,  // the program was killed after a command line
+  // the program ended saying that the full store could not be put back (the editor cannot write it)
+  saidNotBack,
 };
 
 struct Moment {

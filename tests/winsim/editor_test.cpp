@@ -96,6 +96,16 @@ TEST_F(EditorTest, ExportImportAndDeleteRoundTrip) {
   EXPECT_EQ(systemStore().displayOrder, sampleStore().displayOrder);
 }
 
+TEST_F(EditorTest, StoreSwitchListsTheStoreInAFile) {
+  BootStore other = keptFor(sampleStore(), "D:");
+  os.setFile("D:\\Boot\\lid.bcd", formatStore(other));
+  const std::string listing = run({"/store", "D:\\Boot\\lid.bcd"}).output;
+  const auto entries = quillfex::listedEntries(listing);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1].id, "{a1}");
+  EXPECT_EQ(run({"/store", "D:\\Boot\\none.bcd"}).status, 1);
+}
+
 TEST_F(EditorTest, FailuresChangeNothing) {
   const std::string before = *os.file("C:\\Boot\\BCD");
   struct Case {

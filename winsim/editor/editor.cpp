@@ -39,11 +39,11 @@ const std::string garbage = std::string("\xCC\x92\x00\x01 not a store\r\n", 17);
 
 std::string firstHalf(const std::string& text) { return text.substr(0, text.size() / 2); }
 
-EditorResult list(quillfex::Os& os, const Machine& machine) {
+EditorResult list(quillfex::Os& os, const Machine& machine, const std::string& storePath) {
   std::string error;
   const FaultEffect fault = machine.faultFor("listing", "");
   if (fault == FaultEffect::garbage) return {0, garbage, ""};
-  const auto store = fault == FaultEffect::fails ? std::nullopt : readStore(os, systemStorePath(os), error);
+  const auto store = fault == FaultEffect::fails ? std::nullopt : readStore(os, storePath, error);
   if (!store) return failure("to open the boot configuration data store", error.empty() ? "Access is denied." : error);
   return {0, formatListing(*store, machine.header), ""};
 }
@@ -119,7 +119,8 @@ EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::st
 EditorResult runEditor(const std::vector<std::string>& args, quillfex::Os& os, const Machine& machine) {
   std::vector<std::string> switches;
   for (const auto& arg : args) switches.push_back(quillfex::lowerCase(arg));
-  if (args.empty()) return list(os, machine);
+  if (args.empty()) return list(os, machine, systemStorePath(os));
+  if (args.size() == 2 && switches[0] == "/store") return list(os, machine, args[1]);
   if (args.size() == 2 && switches[0] == "/export") return exportTo(os, machine, args[1]);
   if (args.size() == 2 && switches[0] == "/import") return importFrom(os, machine, args[1]);
   if (args.size() == 3 && switches[0] == "/f" && switches[1] == "/delete") return deleteEntry(os, machine, args[2]);
