@@ -1,16 +1,12 @@
 #pragma once
-// Code page 437: the screen's character set, the font's glyph order and the character keys' codes.
+// Code page 437 as the screen uses it: the table itself is the text layer's, shared with winsim's console;
+// what only keyboard input needs is here.
 
 #include <cstdint>
 
+#include "core/code_page_437.h"
+
 namespace quillfex {
-
-// What the font draws for a code, as a Unicode code point (1 is a smiling face, 127 a house). Code 0 gives 0.
-char32_t unicodeOfCp437(std::uint8_t code);
-
-// The code page 437 character for a code point; codes below 128 stay as they are, control characters
-// included. '?' where code page 437 has no such character, which is what Windows substitutes.
-std::uint8_t cp437FromUnicode(char32_t codePoint);
 
 // A character of the Windows ANSI code page (Windows-1252) in code page 437.
 std::uint8_t cp437FromAnsi(std::uint8_t character);

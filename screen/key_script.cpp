@@ -12,16 +12,16 @@ struct NamedKey {
 };
 
 constexpr NamedKey namedKeys[] = {
-    {"up", Key::up, 0},           {"down", Key::down, 0},     {"left", Key::left, 0},
-    {"right", Key::right, 0},     {"home", Key::home, 0},     {"end", Key::end, 0},
-    {"pgup", Key::pageUp, 0},     {"pgdn", Key::pageDown, 0}, {"ins", Key::insert, 0},
-    {"del", Key::del, 0},         {"f1", Key::f1, 0},         {"f2", Key::f2, 0},
-    {"f3", Key::f3, 0},           {"f4", Key::f4, 0},         {"f5", Key::f5, 0},
-    {"f6", Key::f6, 0},           {"f7", Key::f7, 0},         {"f8", Key::f8, 0},
-    {"f9", Key::f9, 0},           {"f10", Key::f10, 0},       {"f11", Key::f11, 0},
-    {"f12", Key::f12, 0},         {"close", Key::close, 0},   {"enter", std::nullopt, 13},
-    {"esc", std::nullopt, 27},    {"tab", std::nullopt, 9},   {"backspace", std::nullopt, 8},
-    {"space", std::nullopt, ' '},
+    {"up", Key::up, 0},           {"down", Key::down, 0},       {"left", Key::left, 0},
+    {"right", Key::right, 0},     {"home", Key::home, 0},       {"end", Key::end, 0},
+    {"pgup", Key::pageUp, 0},     {"pgdn", Key::pageDown, 0},   {"ins", Key::insert, 0},
+    {"del", Key::del, 0},         {"f1", Key::f1, 0},           {"f2", Key::f2, 0},
+    {"f3", Key::f3, 0},           {"f4", Key::f4, 0},           {"f5", Key::f5, 0},
+    {"f6", Key::f6, 0},           {"f7", Key::f7, 0},           {"f8", Key::f8, 0},
+    {"f9", Key::f9, 0},           {"f10", Key::f10, 0},         {"f11", Key::f11, 0},
+    {"f12", Key::f12, 0},         {"close", Key::close, 0},     {"enter", std::nullopt, 13},
+    {"esc", std::nullopt, 27},    {"tab", std::nullopt, 9},     {"backspace", std::nullopt, 8},
+    {"space", std::nullopt, ' '}, {"escape", std::nullopt, 27}, {"return", std::nullopt, 13},
 };
 
 bool isPrintable(char character) { return character > ' ' && character < 127; }

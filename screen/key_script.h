@@ -1,9 +1,9 @@
 #pragma once
 // Key scripts: the keys a person would press, written as names separated by blanks, for example
 // "Down Down Enter" or "Ctrl+Up F1 a Esc". Names: Up Down Left Right Home End PgUp PgDn Ins Del F1 ... F12,
-// Enter Esc Tab Backspace Space Close (the window's close request), any single printable character, and
-// any of these after one or more of the prefixes Shift+, Ctrl+ and Alt+. Names of more than one character
-// are read without regard to letter case.
+// Enter (or Return) Esc (or Escape) Tab Backspace Space Close (the window's close request), any single printable
+// character, and any of these after one or more of the prefixes Shift+, Ctrl+ and Alt+. Names of more than one
+// character are read without regard to letter case.
 
 #include <cstdint>
 #include <optional>

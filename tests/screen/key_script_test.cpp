@@ -20,6 +20,8 @@ TEST(KeyScriptTest, NamesBecomePressesInOrder) {
        {press(Key::pageUp), press(Key::pageDown), press(Key::insert), press(Key::del), press(Key::f10),
         press(Key::close)}},
       {"Esc Tab Backspace Space", {press(27), press(9), press(8), press(' ')}},
+      {"Escape ESCAPE Return return Ctrl+Return",
+       {press(27), press(27), press(13), press(13), press(13, {.ctrl = true})}},
       {"Shift+Up Ctrl+Left Alt+F4 Ctrl+Shift+Home",
        {press(Key::up, {.shift = true}), press(Key::left, {.ctrl = true}), press(Key::f4, {}, true),
         press(Key::home, {.shift = true, .ctrl = true})}},

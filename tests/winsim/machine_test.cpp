@@ -95,6 +95,30 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
   }
 }
 
+// A letter is one drive of the whole machine, whatever its case and whichever disk holds it.
+TEST(MachineDescription, ADriveLetterTakenTwiceNamesBothLines) {
+  const std::string secondDisk = "[[disk]]\nsignature = \"0000beef\"\n";
+  struct Case {
+    std::string text, message;  // no message: the description is accepted
+  } cases[] = {
+      {minimalDisk + "[[disk.partition]]\nletter = \"C\"\n",
+       "m.toml: line 9: 'letter' in [[disk.partition]] repeats C:, the drive of the partition on line 5"},
+      {minimalDisk + "[[disk.partition]]\nletter = \"c\"\n",
+       "m.toml: line 9: 'letter' in [[disk.partition]] repeats C:, the drive of the partition on line 5"},
+      {minimalDisk + "[[disk.partition]]\nletter = \"d\"\n" + secondDisk + "[[disk.partition]]\nletter = \"D\"\n",
+       "m.toml: line 13: 'letter' in [[disk.partition]] repeats D:, the drive of the partition on line 9"},
+      {minimalDisk + "[[disk.partition]]\nletter = \"\"\n[[disk.partition]]\n" + secondDisk +
+           "[[disk.partition]]\nletter = \"D\"\n",
+       ""},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto machine = parse(c.text, error);
+    EXPECT_EQ(machine.has_value(), c.message.empty()) << c.text;
+    EXPECT_EQ(error, c.message) << c.text;
+  }
+}
+
 // Left to itself, toml++ 3.3.0 fails an assertion on these or reaches an unreachable branch.
 TEST(MachineDescription, TextThatTomlPlusPlusCannotTakeIsAnErrorWithItsLine) {
   for (const std::string text : {"[[\\x]]", "note = \xCC\x92", "note = 0'\xCC\x92'", "display_order = [ } ]",

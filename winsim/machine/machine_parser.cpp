@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <stdexcept>
 #include <string_view>
 
@@ -102,7 +103,10 @@ std::array<std::uint8_t, 4> readSignature(const TableReader& disk) {
   return bytes;
 }
 
-Partition readPartition(const toml::table& table, std::uint64_t nextOffset) {
+// A drive letter names one partition of the whole machine; each taken letter with the line that took it.
+using TakenLetters = std::map<char, std::string>;
+
+Partition readPartition(const toml::table& table, std::uint64_t nextOffset, TakenLetters& taken) {
   const TableReader reader(table, "[[disk.partition]]",
                            {"letter", "offset", "size", "windows", "bootmgr", "boot_folder", "label"});
   Partition partition;
@@ -111,6 +115,13 @@ Partition readPartition(const toml::table& table, std::uint64_t nextOffset) {
     throw reader.bad("letter", "must be one letter from C to Z, or \"\" for none");
   }
   partition.letter = letter.empty() ? 0 : static_cast<char>(std::toupper(letter[0]));
+  if (partition.letter != 0) {
+    const auto [first, isNew] = taken.emplace(partition.letter, lineOf(table.get("letter")->source()));
+    if (!isNew) {
+      throw reader.bad("letter", "repeats " + std::string(1, partition.letter) +
+                                     ":, the drive of the partition on line " + first->second);
+    }
+  }
   const auto offset = reader.get<std::int64_t>("offset", static_cast<std::int64_t>(nextOffset));
   const auto size = reader.get<std::int64_t>("size", static_cast<std::int64_t>(defaultPartitionSize));
   if (offset < 0) throw reader.bad("offset", "must not be negative");
@@ -127,14 +138,14 @@ Partition readPartition(const toml::table& table, std::uint64_t nextOffset) {
   return partition;
 }
 
-Disk readDisk(const toml::table& table) {
+Disk readDisk(const toml::table& table, TakenLetters& taken) {
   const TableReader reader(table, "[[disk]]", {"signature", "partition"});
   Disk disk;
   disk.signature = readSignature(reader);
   std::uint64_t nextOffset = 63 * sectorBytes;
   if (const toml::array* partitions = reader.tables("partition")) {
     for (const auto& node : *partitions) {
-      disk.partitions.push_back(readPartition(*node.as_table(), nextOffset));
+      disk.partitions.push_back(readPartition(*node.as_table(), nextOffset, taken));
       nextOffset = disk.partitions.back().offset + disk.partitions.back().size;
     }
   }
@@ -266,7 +277,8 @@ Machine readMachine(const toml::table& document) {
                             "entry", "mounted", "fault", "file"});
   Machine machine;
   readTopLevel(reader, machine);
-  machine.disks = readAll<Disk>(reader, "disk", readDisk);
+  TakenLetters taken;
+  machine.disks = readAll<Disk>(reader, "disk", [&](const toml::table& table) { return readDisk(table, taken); });
   machine.store.entries = readAll<BootEntry>(reader, "entry", readEntry);
   machine.store.displayOrder = reader.texts("display_order");
   if (!document.contains("display_order")) {
