@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "app/boot_files.h"
@@ -45,26 +46,17 @@ void moveSelection(ProgramState& state) {
 
 // The store is back when the listing shows the boot manager and a system on the system drive, and, where
 // the run that saved org.bcd kept its listing, exactly the entries that listing holds.
-bool storeIsBack(Context& context) {
+bool storeIsBack(Context& context, const std::optional<std::vector<ListedEntry>>& saved) {
   const std::vector<ListedEntry> live = listStore(context).entries;
-  const auto saved = readWholeFile(context.os, backupListingFile);
-  if (saved) return !live.empty() && live == listedEntries(*saved);
-  const auto onSystemDrive = [&](const ListedEntry& entry) {
-    return !entry.isBootManager() && deviceDrive(entry.device) == context.state.systemDrive;
-  };
-  const bool bootManager =
-      std::any_of(live.begin(), live.end(), [](const auto& entry) { return entry.isBootManager(); });
-  return bootManager && std::any_of(live.begin(), live.end(), onSystemDrive);
+  if (saved) return !live.empty() && live == *saved;
+  return listsBootManagerAndEntryOn(live, context.state.systemDrive);
 }
 
 // The user changed the store since org.bcd was saved when it lists an entry that org.bcd's listing does not:
 // importing org.bcd over it would lose their change. A store this program trimmed lists only saved entries.
-bool changedSinceBackup(Context& context, const std::vector<ListedEntry>& live) {
-  const auto saved = readWholeFile(context.os, backupListingFile);
-  if (!saved) return false;
-  const std::vector<ListedEntry> savedEntries = listedEntries(*saved);
+bool changedSinceBackup(const std::vector<ListedEntry>& saved, const std::vector<ListedEntry>& live) {
   return std::any_of(live.begin(), live.end(), [&](const ListedEntry& entry) {
-    return std::find(savedEntries.begin(), savedEntries.end(), entry) == savedEntries.end();
+    return std::find(saved.begin(), saved.end(), entry) == saved.end();
   });
 }
 
@@ -93,18 +85,19 @@ void mainMenu(Context& context) {
 void restoreBootManager(Context& context) {
   const auto backup = readWholeFile(context.os, "org.bcd");
   if (!backup || backup->empty()) return showRestoreOutcome(context, messages::nothingRestored);
+  const auto savedListing = readWholeFile(context.os, backupListingFile);
+  const auto saved = savedListing ? std::optional(listedEntries(*savedListing)) : std::nullopt;
   const std::vector<ListedEntry> live = listStore(context).entries;
   // The start-up has just listed the store; a listing that fails now cannot tell whether the user changed it.
-  const bool compares = !fileExists(context.os, backupListingFile) || !live.empty();
-  if (!compares) return showRestoreOutcome(context, messages::storeNotListed);
-  if (changedSinceBackup(context, live)) return showRestoreOutcome(context, messages::changedSinceBackup);
+  if (saved && live.empty()) return showRestoreOutcome(context, messages::storeNotListed);
+  if (saved && changedSinceBackup(*saved, live)) return showRestoreOutcome(context, messages::changedSinceBackup);
   if (runCommand(context, importStoreCommand("org.bcd")) != 0) {
     // A failed import may still have removed or half written the store; say so when it no longer lists
     // what it did.
     if (listStore(context).entries == live) return showRestoreOutcome(context, messages::nothingRestored);
     return showRestoreOutcome(context, messages::restoreDamagedStore(context.state.systemDrive));
   }
-  showRestoreOutcome(context, storeIsBack(context) ? messages::bootManagerBack : messages::restoreNotAsSaved);
+  showRestoreOutcome(context, storeIsBack(context, saved) ? messages::bootManagerBack : messages::restoreNotAsSaved);
 }
 
 }  // namespace quillfex

@@ -42,14 +42,6 @@ Trim trimStore(Context& context, Pick shouldDelete) {
   return kept.bootManager && kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
 }
 
-// Whether the editor reads the store in file as one that boots drive: the boot manager and an entry on it.
-bool listsBootManagerAndEntryOn(Context& context, const std::string& file, const std::string& drive) {
-  const std::vector<ListedEntry> entries = listStoreFile(context, file).entries;
-  const auto has = [&](auto predicate) { return std::any_of(entries.begin(), entries.end(), predicate); };
-  return has([](const ListedEntry& entry) { return entry.isBootManager(); }) &&
-         has([&](const ListedEntry& entry) { return !entry.isBootManager() && deviceDrive(entry.device) == drive; });
-}
-
 // The target's earlier store is kept beside the new one and never leaves its place: when there is one, the
 // new store replaces it in one step, so a power loss finds the old store or the new one, and only once the
 // editor reads the new one as a store that boots the target.
@@ -58,7 +50,8 @@ void makeCopiedStoreTheTargetsStore(Context& context, const std::string& drive) 
   const std::string copied = drive + "\\Boot\\" + trimmedStore;
   if (!fileExists(context.os, store)) {
     runCommand(context, renameCopiedStoreCommand(drive));
-  } else if (listsBootManagerAndEntryOn(context, copied, drive) && keepCopy(context.os, store, ".bak")) {
+  } else if (listsBootManagerAndEntryOn(listStoreFile(context, copied).entries, drive) &&
+             keepCopy(context.os, store, ".bak")) {
     context.os.replaceFile(copied, store);
   }
   context.os.deleteFile(copied);

@@ -83,20 +83,31 @@ KeptEntries foreignEntryIds(Context& context, const std::string& drive,
   return kept;
 }
 
-StoreListing listStore(Context& context) {
-  countEntries(context);
+namespace {
+
+StoreListing readCapturedListing(Context& context) {
   StoreListing listing;
   listing.text = readWholeFile(context.os, capturePath(context.os, 0)).value_or("");
   listing.entries = listedEntries(listing.text);
   return listing;
 }
 
+}  // namespace
+
+StoreListing listStore(Context& context) {
+  countEntries(context);
+  return readCapturedListing(context);
+}
+
 StoreListing listStoreFile(Context& context, const std::string& file) {
-  StoreListing listing;
-  if (runIntoCapture(context, listStoreFileCommand(context.os, file), 0) != 0) return listing;
-  listing.text = readWholeFile(context.os, capturePath(context.os, 0)).value_or("");
-  listing.entries = listedEntries(listing.text);
-  return listing;
+  if (runIntoCapture(context, listStoreFileCommand(context.os, file), 0) != 0) return {};
+  return readCapturedListing(context);
+}
+
+bool listsBootManagerAndEntryOn(const std::vector<ListedEntry>& entries, const std::string& drive) {
+  const auto has = [&](auto predicate) { return std::any_of(entries.begin(), entries.end(), predicate); };
+  return has([](const ListedEntry& entry) { return entry.isBootManager(); }) &&
+         has([&](const ListedEntry& entry) { return !entry.isBootManager() && deviceDrive(entry.device) == drive; });
 }
 
 std::vector<ListedEntry> listedEntries(const std::string& listing) {

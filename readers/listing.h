@@ -54,6 +54,9 @@ StoreListing listStore(Context& context);
 // Runs the listing of the store in file, not the live one, and returns it.
 StoreListing listStoreFile(Context& context, const std::string& file);
 
+// Whether the entries are those of a store that boots drive: the boot manager and an entry on drive.
+bool listsBootManagerAndEntryOn(const std::vector<ListedEntry>& entries, const std::string& drive);
+
 // The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
 std::string deviceDrive(const std::string& deviceLine);
 
