@@ -6,7 +6,6 @@
 #include "app/boot_files.h"
 #include "app/messages.h"
 #include "app/partition_preparation.h"
-#include "core/text.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/text_file.h"
@@ -16,6 +15,7 @@
 #include "readers/mounted_devices.h"
 #include "screen/menu_screen.h"
 #include "screen/screen.h"
+#include "text/text.h"
 
 namespace quillfex {
 

@@ -2,7 +2,7 @@
 // The main action: every Windows partition on disks 0 to 3 is made bootable by itself, and the system's
 // own store is cut down to the boot manager and the system drive's own entries.
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

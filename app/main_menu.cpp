@@ -72,7 +72,7 @@ void showRestoreOutcome(Context& context, const std::string& outcome) {
 void mainMenu(Context& context) {
   ProgramState& state = context.state;
   for (;;) {
-    drawMenu(context.screen, state, state.itemCursor, gradientStepsStore);
+    drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
     state.lineBuffer = nextKey(context.screen);
     moveSelection(state);
     if (state.lineBuffer[0] == enter || state.lineBuffer[0] == escape) break;

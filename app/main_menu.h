@@ -2,7 +2,7 @@
 // The main menu: the user moves between the two entries with the arrow keys, starts one with Enter or
 // leaves with Escape.
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

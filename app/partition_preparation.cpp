@@ -103,7 +103,7 @@ void probeWindows(Context& context) {
   ProgramState& state = context.state;
   state.lastStatus = 1;
   runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), 3);
-  drawMenu(context.screen, state, state.itemCursor, gradientStepsStore);
+  drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
   TextFile listing = openTextFile(context.os, capturePath(context.os, 3));
   while (!listing.atEnd()) {
     state.probeLine = listing.readLine();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

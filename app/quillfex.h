@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

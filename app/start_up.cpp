@@ -1,13 +1,13 @@
 #include "app/start_up.h"
 
 #include "app/messages.h"
-#include "core/text.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
 #include "readers/disk_sector.h"
 #include "readers/listing.h"
 #include "screen/screen.h"
+#include "text/text.h"
 
 namespace quillfex {
 

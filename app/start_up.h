@@ -1,7 +1,7 @@
 #pragma once
 // The program's start and its common ending.
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

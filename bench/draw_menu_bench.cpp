@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "core/program_state.h"
 #include "data/data_image.h"
 #include "screen/menu_screen.h"
+#include "state/program_state.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void drawMenuScreen(benchmark::State& run) {
   state.optionTwoText = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
   for (auto _ : run) {
     state.selectedRow = state.selectedRow == 14 ? 16 : 14;
-    drawMenu(screen, state, state.itemCursor, gradientStepsStore);
+    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
     benchmark::ClobberMemory();
   }
 }

@@ -2,7 +2,7 @@
 // The program's data image: its compiled-in item stores. gradientStepsStore comes first and links on to
 // payloadStore, the boot-configuration editor as escaped text items ending in the item "EindeFini".
 
-#include "helper/item_store.h"
+#include "data/item_store.h"
 
 namespace quillfex {
 

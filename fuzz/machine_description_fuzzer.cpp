@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/store_round_trip.h"
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string error;

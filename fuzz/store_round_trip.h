@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "winsim/store/boot_store.h"
+#include "machine/boot_store.h"
 
 namespace quillfex::fuzzing {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

@@ -1,9 +1,9 @@
 #pragma once
 // Writing out the boot-configuration editor that the program carries as its helper payload.
 
-#include "core/context.h"
 #include "data/data_image.h"
 #include "helper/command_lines.h"
+#include "state/context.h"
 
 namespace quillfex {
 

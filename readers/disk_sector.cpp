@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/text.h"
+#include "text/text.h"
 
 namespace quillfex {
 

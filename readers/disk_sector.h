@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/text.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/text_file.h"
 #include "platform/whole_file.h"
+#include "text/text.h"
 
 namespace quillfex {
 

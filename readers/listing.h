@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/context.h"
+#include "state/context.h"
 
 namespace quillfex {
 

@@ -1,9 +1,9 @@
 #include "readers/mounted_devices.h"
 
-#include "core/text.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/binary_file.h"
+#include "text/text.h"
 
 namespace quillfex {
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "core/context.h"
 #include "platform/text_file.h"
+#include "state/context.h"
 
 namespace quillfex {
 

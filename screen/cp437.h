@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/code_page_437.h"
+#include "text/code_page_437.h"
 
 namespace quillfex {
 

@@ -2,7 +2,7 @@
 // The title-band gradient: repaints a band of 16 pixel rows so that every pixel but those of the kept
 // colour takes its row's colour, which starts at the given colour and drops by the gradient steps.
 
-#include "helper/item_store.h"
+#include "data/item_store.h"
 #include "screen/screen.h"
 
 namespace quillfex {

@@ -1,6 +1,6 @@
 #include "screen/key_script.h"
 
-#include "core/text.h"
+#include "text/text.h"
 
 namespace quillfex {
 namespace {

@@ -46,15 +46,14 @@ void printBand(Screen& screen, ItemCursor& cursor, const ItemRecord* gradientSte
   paintGradientBand(screen, cursor, gradientSteps, top, 0xFF, 0x4E, 0xBC, 0, surfaceWidth - 1, bandText);
 }
 
-Pixel entryBackground(const ProgramState& state, int selectedRow) {
-  return state.selectedRow == selectedRow ? highlight : bodyBackground;
-}
+Pixel entryBackground(int selectedRow, int entryRow) { return selectedRow == entryRow ? highlight : bodyBackground; }
 
 }  // namespace
 
 // Every row is exactly 80 characters without a line end; the footer's fills the corner, which holds the
 // scroll back until the final locate cancels it.
-void drawMenu(Screen& screen, const ProgramState& state, ItemCursor& cursor, const ItemRecord* gradientSteps) {
+void drawMenu(Screen& screen, int selectedRow, const std::string& optionTwoText, ItemCursor& cursor,
+              const ItemRecord* gradientSteps) {
   static const std::array<std::string, 11> helpText = [] {
     std::array<std::string, 11> rows;
     for (std::size_t at = 0; at < rows.size(); ++at) rows[at] = fullRow(helpRows[at]);
@@ -66,12 +65,12 @@ void drawMenu(Screen& screen, const ProgramState& state, ItemCursor& cursor, con
   printBand(screen, cursor, gradientSteps, title, titleBandTop);
   screen.setColour(bodyText, bodyBackground);
   for (const std::string& row : helpText) printRow(screen, row);
-  screen.setColour(bodyText, entryBackground(state, 14));
+  screen.setColour(bodyText, entryBackground(selectedRow, 14));
   printRow(screen, firstEntryRow);
   screen.setColour(bodyText, bodyBackground);
   printRow(screen, blankRow);
-  screen.setColour(bodyText, entryBackground(state, 16));
-  printRow(screen, state.optionTwoText);
+  screen.setColour(bodyText, entryBackground(selectedRow, 16));
+  printRow(screen, optionTwoText);
   screen.setColour(bodyText, bodyBackground);
   printRow(screen, blankRow);
   printRow(screen, blankRow);

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "screen/cell_rows.h"
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 #include "screen/key_queue.h"
 #include "screen/surface.h"
 

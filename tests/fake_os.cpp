@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/text.h"
+#include "text/text.h"
 
 namespace quillfex::testing {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/windows_path.h"
+#include "text/windows_path.h"
 
 namespace quillfex::testing {
 

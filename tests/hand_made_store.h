@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "helper/item_store.h"
+#include "data/item_store.h"
 
 namespace quillfex::testing {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "winsim/machine/sandbox_builder.h"
+#include "machine/sandbox_builder.h"
 
 namespace quillfex::testing {
 

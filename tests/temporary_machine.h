@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
 
 namespace quillfex::testing {
 

@@ -51,12 +51,12 @@ class PosixFile final : public FileHandle {
 
 }  // namespace
 
-std::unique_ptr<FileHandle> openPosixFile(const std::string& nativePath, FileAccess access) {
-  if (nativePath.empty()) return nullptr;
+std::unique_ptr<FileHandle> openPosixFile(const std::string& hostPath, FileAccess access) {
+  if (hostPath.empty()) return nullptr;
   const int flags = access == FileAccess::read ? O_RDONLY : access == FileAccess::update ? O_RDWR | O_CREAT : O_RDWR;
   int descriptor;
   do {
-    descriptor = ::open(nativePath.c_str(), flags | O_CLOEXEC, 0644);
+    descriptor = ::open(hostPath.c_str(), flags | O_CLOEXEC, 0644);
   } while (descriptor < 0 && errno == EINTR);
   if (descriptor < 0) return nullptr;
   struct stat info {};

@@ -9,6 +9,6 @@
 namespace quillfex {
 
 // Opens a host file as `access` says. Null when it cannot be opened, or when it is a folder.
-std::unique_ptr<FileHandle> openPosixFile(const std::string& nativePath, FileAccess access);
+std::unique_ptr<FileHandle> openPosixFile(const std::string& hostPath, FileAccess access);
 
 }  // namespace quillfex

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "machine/machine_file.h"
 #include "platform/posix/posix_file.h"
 
 namespace quillfex {
@@ -28,7 +29,7 @@ bool isFolder(const std::string& path) {
 }
 
 // Where a machine starts: the drive folder the process was started in, else the system drive's root.
-WindowsPath startingDirectory(const Sandbox& sandbox) {
+WindowsPath startingDirectory(const winsim::Sandbox& sandbox) {
   std::error_code error;
   if (auto inside = sandbox.windowsPathOf(std::filesystem::current_path(error).string())) return *inside;
   const char* systemDrive = std::getenv("SystemDrive");
@@ -36,10 +37,16 @@ WindowsPath startingDirectory(const Sandbox& sandbox) {
   return WindowsPath{'C', {}};
 }
 
-bool diskIsUnreadable(const MachineSettings& machine, const std::string& devicePath) {
+// The reason a description cannot be read reaches the user through winsim-cmd, which reads the same file.
+std::optional<winsim::Machine> sandboxMachine(const std::string& root) {
+  std::string unreadable;
+  return winsim::loadSandboxMachineAt(root, unreadable);
+}
+
+// A disk fault hits the disk's number as the description writes it.
+bool diskIsUnreadable(const winsim::Machine& machine, const std::string& devicePath) {
   const std::string number = devicePath.substr(devicePath.find_last_not_of("0123456789") + 1);
-  return std::any_of(machine.unreadableDisks.begin(), machine.unreadableDisks.end(),
-                     [&](const std::string& disk) { return disk.empty() || disk == number; });
+  return machine.fails("disk", number);
 }
 
 }  // namespace
@@ -47,7 +54,7 @@ bool diskIsUnreadable(const MachineSettings& machine, const std::string& deviceP
 PosixOs::PosixOs(std::string sandboxRoot, std::string interpreter)
     : sandbox_(std::move(sandboxRoot)),
       interpreter_(std::move(interpreter)),
-      machine_(readMachineSettings(sandbox_.root())),
+      machine_(sandboxMachine(sandbox_.root())),
       current_(startingDirectory(sandbox_)) {}
 
 std::string PosixOs::environmentVariable(const std::string& name) {
@@ -55,14 +62,14 @@ std::string PosixOs::environmentVariable(const std::string& name) {
   return value ? value : "";
 }
 
-std::string PosixOs::nativePath(const std::string& path) const {
+std::string PosixOs::hostPath(const std::string& path) const {
   const auto full = fullWindowsPath(path, current_);
-  return full ? sandbox_.nativePath(*full) : std::string();
+  return full ? sandbox_.hostPath(*full) : std::string();
 }
 
 bool PosixOs::changeDirectory(const std::string& path) {
   const auto full = fullWindowsPath(path, current_);
-  if (!full || !isFolder(sandbox_.nativePath(*full))) return false;
+  if (!full || !isFolder(sandbox_.hostPath(*full))) return false;
   current_ = *full;
   return true;
 }
@@ -70,20 +77,20 @@ bool PosixOs::changeDirectory(const std::string& path) {
 std::string PosixOs::currentDirectory() { return current_.text(); }
 
 std::unique_ptr<FileHandle> PosixOs::openForReading(const std::string& path) {
-  return openPosixFile(nativePath(path), FileAccess::read);
+  return openPosixFile(hostPath(path), FileAccess::read);
 }
 
 std::unique_ptr<FileHandle> PosixOs::openForUpdate(const std::string& path) {
-  return openPosixFile(nativePath(path), FileAccess::update);
+  return openPosixFile(hostPath(path), FileAccess::update);
 }
 
 void PosixOs::deleteFile(const std::string& path) {
-  const std::string native = nativePath(path);
-  if (!native.empty() && !isFolder(native)) ::unlink(native.c_str());
+  const std::string host = hostPath(path);
+  if (!host.empty() && !isFolder(host)) ::unlink(host.c_str());
 }
 
 bool PosixOs::renameFile(const std::string& from, const std::string& to) {
-  const std::string source = nativePath(from), target = nativePath(to);
+  const std::string source = hostPath(from), target = hostPath(to);
   struct stat info {};
   // Windows never renames onto an existing name; POSIX would silently replace it.
   if (source.empty() || target.empty() || ::lstat(target.c_str(), &info) == 0) return false;
@@ -91,14 +98,14 @@ bool PosixOs::renameFile(const std::string& from, const std::string& to) {
 }
 
 bool PosixOs::replaceFile(const std::string& from, const std::string& to) {
-  const std::string source = nativePath(from), target = nativePath(to);
+  const std::string source = hostPath(from), target = hostPath(to);
   return !source.empty() && !target.empty() && ::rename(source.c_str(), target.c_str()) == 0;
 }
 
 int PosixOs::runCommandLine(const std::string& line) {
   // Everything the child needs is made before fork: after it only async-signal-safe calls are allowed.
-  const std::string folder = sandbox_.nativePath(current_);
-  const std::string console = sandbox_.root().empty() ? "/dev/null" : sandbox_.root() + "/console.log";
+  const std::string folder = sandbox_.hostPath(current_);
+  const std::string console = sandbox_.root().empty() ? "/dev/null" : winsim::layout::console(sandbox_.root()).string();
   const char* const argv[] = {interpreter_.c_str(), line.c_str(), nullptr};
 
   const pid_t child = ::fork();
@@ -128,10 +135,10 @@ int PosixOs::runCommandLine(const std::string& line) {
 std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,
                                      std::span<std::uint8_t, sectorSize> into) {
   const std::string disk = sandbox_.devicePath(devicePath);
-  if (!machine_.elevated || disk.empty()) return errorInvalidHandle;
+  if ((machine_ && !machine_->elevated) || disk.empty()) return errorInvalidHandle;
   const auto file = openPosixFile(disk, FileAccess::existing);
   if (!file) return errorInvalidHandle;
-  if (diskIsUnreadable(machine_, disk)) return errorCrc;
+  if (!machine_ || diskIsUnreadable(*machine_, disk)) return errorCrc;
 
   const std::uint64_t offset = (std::uint64_t{offsetHigh} << 32) | offsetLow;
   const std::size_t got = file->readAt(offset, reinterpret_cast<char*>(into.data()), into.size());
@@ -139,7 +146,7 @@ std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_
 }
 
 std::unique_ptr<Os> makeHostOs() {
-  const char* root = std::getenv("QUILLFEX_SIM_ROOT");
+  const char* root = std::getenv(winsim::sandboxVariable);
   std::error_code error;
   const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
   return std::make_unique<PosixOs>(root ? root : "", (program.parent_path() / "winsim-cmd").string());

@@ -4,11 +4,12 @@
 // is kept here as a Windows path, and command lines go to winsim-cmd, whose console output is appended to
 // console.log in the sandbox (on Windows it would go to the hidden console).
 
+#include <optional>
 #include <string>
 
+#include "machine/machine.h"
+#include "machine/sandbox.h"
 #include "platform/os.h"
-#include "platform/posix/machine_settings.h"
-#include "platform/posix/sandbox.h"
 
 namespace quillfex {
 
@@ -31,12 +32,12 @@ class PosixOs final : public Os {
   void hideConsoleWindow() override {}
 
   // The host path that a Windows path names from the current directory; "" when it names none.
-  std::string nativePath(const std::string& path) const;
+  std::string hostPath(const std::string& path) const;
 
  private:
-  Sandbox sandbox_;
+  winsim::Sandbox sandbox_;
   std::string interpreter_;
-  MachineSettings machine_;
+  std::optional<winsim::Machine> machine_;  // nullopt: a description that cannot be read, and every disk fails
   WindowsPath current_;
 };
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 #include "screen/drivers/headless.h"
 
 namespace quillfex {

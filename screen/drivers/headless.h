@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 #include "screen/key_script.h"
 
 namespace quillfex {

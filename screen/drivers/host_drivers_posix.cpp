@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 #include "screen/drivers/sdl_driver.h"
 #include "screen/drivers/tty_driver.h"
 

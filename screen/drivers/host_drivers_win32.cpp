@@ -1,6 +1,6 @@
 // The display drivers of Windows builds.
 
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 #include "screen/drivers/gdi_driver.h"
 
 namespace quillfex {

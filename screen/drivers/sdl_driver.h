@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 
 namespace quillfex {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "screen/drivers/driver.h"
+#include "screen/driver.h"
 
 namespace quillfex {
 

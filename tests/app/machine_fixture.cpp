@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "helper/extract_helper.h"
+#include "machine/sandbox_layout.h"
 #include "temporary_machine.h"
-#include "winsim/machine/sandbox_layout.h"
 
 namespace quillfex::testing {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "core/context.h"
 #include "platform/posix/posix_os.h"
 #include "sample_machines.h"
 #include "screen/screen.h"
+#include "state/context.h"
 #include "winsim/front/machine_report.h"
 
 namespace quillfex::testing {

@@ -4,8 +4,8 @@
 #include "app/partition_preparation.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
+#include "machine/machine.h"
 #include "machine_fixture.h"
-#include "winsim/machine/machine.h"
 
 namespace quillfex {
 namespace {

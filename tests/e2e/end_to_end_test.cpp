@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <map>
 
+#include "machine/machine.h"
 #include "program_run.h"
 #include "promises.h"
-#include "winsim/machine/machine.h"
 
 namespace quillfex {
 namespace {

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "machine/machine.h"
 #include "screen/font.h"
 #include "temporary_machine.h"
-#include "winsim/machine/machine.h"
 
 namespace quillfex::testing {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "machine/boot_store.h"
 #include "sample_machines.h"
 #include "winsim/front/machine_report.h"
-#include "winsim/store/boot_store.h"
 
 namespace quillfex::testing {
 

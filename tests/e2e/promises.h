@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "machine/boot_store.h"
 #include "winsim/front/machine_report.h"
-#include "winsim/store/boot_store.h"
 
 namespace quillfex::testing {
 

@@ -24,7 +24,7 @@ TEST_F(PosixOsTest, ResolvesWindowsPathsWithoutRegardToCase) {
   EXPECT_EQ(os.currentDirectory(), "c:\\BOOT");  // kept as it was written, like Windows does
   EXPECT_EQ(openTextFile(os, "bcd").readLine(), "store");
   EXPECT_EQ(openTextFile(os, "\\boot\\Bcd").readLine(), "store");
-  EXPECT_EQ(os.nativePath("C:\\Boot\\New.txt"), (root / "drives/C/Boot/New.txt").string());
+  EXPECT_EQ(os.hostPath("C:\\Boot\\New.txt"), (root / "drives/C/Boot/New.txt").string());
 }
 
 TEST_F(PosixOsTest, KeepsTheCurrentDirectoryWhenTheChangeFails) {
@@ -97,20 +97,25 @@ TEST_F(PosixOsTest, ReadsDiskSectorsWithWindowsStatusCodes) {
   EXPECT_EQ(os.readRawSector("\\\\.\\Harddisk0", 0, 0, sector), 6u);
 }
 
+// The smallest description the machine model accepts: one disk with the system drive on it.
+constexpr const char* oneDisk = "[[disk]]\nsignature = \"12ab0cff\"\n[[disk.partition]]\nletter = \"C\"\n";
+
 TEST_F(PosixOsTest, MachineFileDecidesRightsAndUnreadableDisks) {
   writeFile("disks/PhysicalDrive0", std::string(512, 'a'));
   writeFile("disks/PhysicalDrive1", std::string(512, 'b'));
-  writeFile("machine.toml", "elevated = false\n");
+  writeFile("machine.toml", std::string("elevated = false\n") + oneDisk);
   sector.fill(0xAB);
   EXPECT_EQ(makeOs().readRawSector("\\\\.\\PhysicalDrive0", 0, 0, sector), 6u);
   EXPECT_EQ(sector[0], 0xAB);  // untouched when the open fails
 
-  writeFile("machine.toml", "elevated = true\n[[fault]]\ncommand = \"disk\"\narg = \"1\"\n");
+  writeFile("machine.toml", std::string(oneDisk) + "[[fault]]\ncommand = \"disk\"\narg = \"1\"\nafter = 1\n");
   EXPECT_EQ(makeOs().readRawSector("\\\\.\\PhysicalDrive0", 0, 0, sector), 0u);
+  EXPECT_EQ(makeOs().readRawSector("\\\\.\\PhysicalDrive1", 0, 0, sector), 0u);  // `after` lets the first through
   EXPECT_EQ(makeOs().readRawSector("\\\\.\\PhysicalDrive1", 0, 0, sector), 23u);
 
+  // As winsim-cmd reads it: a description that cannot be read makes every disk fail.
   writeFile("machine.toml", "this is [ not toml");
-  EXPECT_EQ(makeOs().readRawSector("\\\\.\\PhysicalDrive0", 0, 0, sector), 0u);
+  EXPECT_EQ(makeOs().readRawSector("\\\\.\\PhysicalDrive0", 0, 0, sector), 23u);
 }
 
 TEST_F(PosixOsTest, StartsInTheDriveFolderItWasStartedIn) {

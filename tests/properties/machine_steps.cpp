@@ -9,8 +9,8 @@
 #include "e2e/program_run.h"
 #include "e2e/promises.h"
 #include "generated_machine.h"
-#include "winsim/machine/machine.h"
-#include "winsim/machine/sandbox_layout.h"
+#include "machine/machine.h"
+#include "machine/sandbox_layout.h"
 
 namespace quillfex::testing {
 

@@ -11,6 +11,7 @@
 #include "screen/menu_screen.h"
 #include "screen/png_file.h"
 #include "screen_support.h"
+#include "state/program_state.h"
 
 namespace quillfex {
 namespace {
@@ -28,7 +29,7 @@ class MenuTest : public ::testing::Test {
 
   void draw(int selectedRow) {
     state.selectedRow = selectedRow;
-    drawMenu(screen, state, state.itemCursor, gradientStepsStore);
+    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
   }
 
   Screen screen;

@@ -13,6 +13,7 @@
 #include "screen/font.h"
 #include "screen/menu_screen.h"
 #include "screen_support.h"
+#include "state/program_state.h"
 
 namespace quillfex {
 namespace {
@@ -97,7 +98,7 @@ TEST(TtyRenderTest, TheMenuReadsBackAsItsText) {
   ProgramState state;
   state.optionTwoText = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
   state.selectedRow = 14;
-  drawMenu(screen, state, state.itemCursor, gradientStepsStore);
+  drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
   const Surface surface = testing::surfaceOf(screen);
   const auto rowText = [&](int textRow) {
     std::string text;

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "winsim/machine/file_attributes.h"
+#include "machine/file_attributes.h"
 
 namespace winsim::testing {
 

@@ -1,11 +1,11 @@
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "winsim/machine/mounted_devices.h"
+#include "machine/mounted_devices.h"
 
 namespace winsim {
 namespace {

@@ -3,10 +3,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "machine/file_attributes.h"
+#include "machine/sandbox_builder.h"
 #include "sandbox_fixture.h"
 #include "winsim/front/machine_report.h"
-#include "winsim/machine/file_attributes.h"
-#include "winsim/machine/sandbox_builder.h"
 
 namespace winsim {
 namespace {

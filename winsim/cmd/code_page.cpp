@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/code_page_437.h"
+#include "text/code_page_437.h"
 
 namespace winsim {
 

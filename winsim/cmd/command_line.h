@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/text.h"
+#include "text/text.h"
 
 namespace winsim {
 

@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "machine/machine_file.h"
+#include "machine/sandbox_layout.h"
 #include "winsim/cmd/command_line.h"
 #include "winsim/cmd/commands.h"
 #include "winsim/cmd/host_files.h"
 #include "winsim/cmd/redirections.h"
-#include "winsim/machine/machine_file.h"
-#include "winsim/machine/sandbox_layout.h"
 
 namespace {
 

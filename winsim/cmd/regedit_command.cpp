@@ -7,12 +7,12 @@
 #include <cerrno>
 #include <fstream>
 
+#include "machine/mounted_devices.h"
+#include "machine/sandbox_layout.h"
 #include "winsim/cmd/code_page.h"
 #include "winsim/cmd/command_line.h"
 #include "winsim/cmd/commands.h"
 #include "winsim/cmd/host_files.h"
-#include "winsim/machine/mounted_devices.h"
-#include "winsim/machine/sandbox_layout.h"
 
 namespace winsim {
 

@@ -50,7 +50,7 @@ int renCommand(Shell& shell, const std::vector<std::string>& words) {
     return fail(shell, "The process cannot access the file because it is being used by another process.");
   }
   const std::string folder = parentOf(from);
-  const std::string existing = folder + '/' + quillfex::matchingName(folder, words[1]);
+  const std::string existing = folder + '/' + matchingName(folder, words[1]);
   // Only the letter case of the same file may change; any other file of that name blocks the rename.
   if (identityOf(existing) && identityOf(existing) != identityOf(from)) {
     return fail(shell, "A duplicate file name exists, or the file cannot be found.");

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "machine/machine_file.h"
 #include "winsim/cmd/host_files.h"
-#include "winsim/machine/machine_file.h"
 
 namespace winsim {
 
@@ -22,7 +22,7 @@ std::string systemDrive() {
   return drive != nullptr ? drive : "C:";
 }
 
-quillfex::WindowsPath startingDirectory(const quillfex::Sandbox& sandbox) {
+quillfex::WindowsPath startingDirectory(const Sandbox& sandbox) {
   const std::unique_ptr<char, decltype(&std::free)> here(::getcwd(nullptr, 0), &std::free);
   if (here) {
     if (auto inside = sandbox.windowsPathOf(here.get())) return *inside;
@@ -57,8 +57,7 @@ bool Shell::isLiveStore(const std::string& hostFile) const {
 
 FaultEffect Shell::faultFor(const char* command, const std::string& arg) {
   if (!machine_ && machineError_.empty()) {
-    // A sandbox put together by hand may have no description: a machine without faults.
-    machine_ = isFile(root_ + "/machine.toml") ? loadSandboxMachine(machineError_) : Machine{};
+    machine_ = loadSandboxMachineAt(root_, machineError_);
     if (!machine_) console_.error(machineError_);
   }
   return machine_ ? machine_->faultFor(command, arg) : FaultEffect::fails;

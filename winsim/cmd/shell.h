@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "platform/posix/sandbox.h"
-#include "platform/windows_path.h"
+#include "machine/file_attributes.h"
+#include "machine/machine.h"
+#include "machine/sandbox.h"
+#include "text/windows_path.h"
 #include "winsim/cmd/console.h"
-#include "winsim/machine/file_attributes.h"
-#include "winsim/machine/machine.h"
 
 namespace winsim {
 
@@ -26,7 +26,7 @@ class Shell {
   // A path as written in a command, made full from the current directory; nullopt for "" and UNC paths.
   std::optional<quillfex::WindowsPath> fullPath(std::string_view written) const;
   // The host path of a full path (names matched without regard to case); "" when there is none.
-  std::string hostPath(const quillfex::WindowsPath& path) const { return sandbox_.nativePath(path); }
+  std::string hostPath(const quillfex::WindowsPath& path) const { return sandbox_.hostPath(path); }
   std::string hostPath(std::string_view written) const;
 
   // Whether a host file is the system drive's \Boot\BCD, which Windows keeps open while it runs.
@@ -41,7 +41,7 @@ class Shell {
 
  private:
   std::string root_;
-  quillfex::Sandbox sandbox_;
+  Sandbox sandbox_;
   Console& console_;
   quillfex::WindowsPath current_;
   std::optional<Machine> machine_;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/text.h"
 #include "platform/whole_file.h"
+#include "text/text.h"
 #include "winsim/editor/listing.h"
 
 namespace winsim {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "machine/machine.h"
 #include "platform/os.h"
-#include "winsim/machine/machine.h"
 
 namespace winsim {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "machine/machine_file.h"
 #include "winsim/editor/editor.h"
 #include "winsim/editor/standard_output.h"
-#include "winsim/machine/machine_file.h"
 
 int main(int argc, char** argv) {
   winsim::useBinaryStandardOutput();

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/text.h"
-#include "platform/posix/sandbox.h"
-#include "winsim/machine/machine_file.h"
-#include "winsim/machine/sandbox_layout.h"
+#include "machine/machine_file.h"
+#include "machine/sandbox.h"
+#include "machine/sandbox_layout.h"
+#include "text/text.h"
 
 namespace winsim {
 
@@ -42,9 +42,9 @@ std::vector<std::string> linesOf(const fs::path& file) {
   return lines;
 }
 
-DriveReport driveReport(const quillfex::Sandbox& sandbox, char letter) {
+DriveReport driveReport(const Sandbox& sandbox, char letter) {
   const auto at = [&](std::vector<std::string> components) {
-    return fs::path(sandbox.nativePath(quillfex::WindowsPath{letter, std::move(components)}));
+    return fs::path(sandbox.hostPath(quillfex::WindowsPath{letter, std::move(components)}));
   };
   return {letter, fs::is_regular_file(at({"bootmgr"})), storeAt(at({"Boot", "BCD"})), namesIn(at({"Boot"}))};
 }
@@ -107,7 +107,7 @@ std::string joined(const std::vector<std::string>& names) {
 std::optional<MachineReport> readMachineReport(const fs::path& sandbox, std::string& error) {
   const auto machine = loadMachineFile(layout::description(sandbox).string(), error);
   if (!machine) return std::nullopt;
-  const quillfex::Sandbox paths(fs::absolute(sandbox).string());
+  const Sandbox paths(fs::absolute(sandbox).string());
   MachineReport report;
   report.systemDrive = machine->systemDrive;
   for (const auto& name : namesIn(sandbox / "drives")) {
@@ -120,7 +120,7 @@ std::optional<MachineReport> readMachineReport(const fs::path& sandbox, std::str
     }
   }
   const auto temp = quillfex::parseFullPath(machine->temp);
-  if (temp) report.temp = namesIn(paths.nativePath(*temp));
+  if (temp) report.temp = namesIn(paths.hostPath(*temp));
   report.transcript = linesOf(layout::transcript(sandbox));
   return report;
 }

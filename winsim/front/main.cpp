@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "machine/machine_file.h"
+#include "machine/sandbox_builder.h"
 #include "winsim/front/machine_report.h"
 #include "winsim/front/run_program.h"
-#include "winsim/machine/machine_file.h"
-#include "winsim/machine/sandbox_builder.h"
 
 namespace {
 

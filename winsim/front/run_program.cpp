@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "machine/machine_file.h"
+#include "machine/sandbox_layout.h"
 #include "screen/key_script.h"
-#include "winsim/machine/machine_file.h"
-#include "winsim/machine/sandbox_layout.h"
 
 namespace winsim {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "helper/item_store.h"
+#include "data/item_store.h"
 #include "platform/os.h"
 
 namespace quillfex {

@@ -1,4 +1,4 @@
-#include "winsim/machine/fault_counts.h"
+#include "machine/fault_counts.h"
 
 #include <fstream>
 #include <vector>

@@ -1,12 +1,11 @@
-#include "winsim/machine/machine_file.h"
+#include "machine/machine_file.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-
-#include "winsim/machine/sandbox_layout.h"
 
 namespace winsim {
 
@@ -26,12 +25,27 @@ std::optional<Machine> loadMachineFile(const std::string& path, std::string& err
   return parseMachine(text.str(), path, error);
 }
 
+namespace {
+
+std::optional<Machine> loadDescription(const std::string& root, std::string& error) {
+  auto machine = loadMachineFile(layout::description(root).string(), error);
+  if (machine) machine->faultCountsFile = layout::faultCounts(root).string();
+  return machine;
+}
+
+}  // namespace
+
+std::optional<Machine> loadSandboxMachineAt(const std::string& root, std::string& error) {
+  if (root.empty()) return Machine{};
+  std::error_code missing;
+  if (!std::filesystem::is_regular_file(layout::description(root), missing)) return Machine{};
+  return loadDescription(root, error);
+}
+
 std::optional<Machine> loadSandboxMachine(std::string& error) {
   const char* root = std::getenv(sandboxVariable);
   if (root == nullptr || *root == '\0') return Machine{};
-  auto machine = loadMachineFile(std::string(root) + "/machine.toml", error);
-  if (machine) machine->faultCountsFile = std::string(root) + "/fault-counts";
-  return machine;
+  return loadDescription(root, error);
 }
 
 }  // namespace winsim

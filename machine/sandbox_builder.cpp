@@ -1,11 +1,11 @@
-#include "winsim/machine/sandbox_builder.h"
+#include "machine/sandbox_builder.h"
 
 #include <fstream>
 
-#include "platform/windows_path.h"
-#include "winsim/machine/file_attributes.h"
-#include "winsim/machine/mounted_devices.h"
-#include "winsim/machine/sandbox_layout.h"
+#include "machine/file_attributes.h"
+#include "machine/mounted_devices.h"
+#include "machine/sandbox_layout.h"
+#include "text/windows_path.h"
 
 namespace winsim {
 
@@ -44,8 +44,8 @@ class Builder {
       for (const auto& partition : machine_.disks[d].partitions) buildPartition(partition);
     }
     writeMountedDevices();
-    fs::create_directories(nativeFolder(machine_.temp));
-    for (const auto& leftover : machine_.leftovers) writeFile(nativeFolder(leftover.path), leftover.content);
+    fs::create_directories(hostFolder(machine_.temp));
+    for (const auto& leftover : machine_.leftovers) writeFile(hostFolder(leftover.path), leftover.content);
     attributes_.save();
   }
 
@@ -120,7 +120,7 @@ class Builder {
   }
 
   // ".." stops at the drive's root, so no description reaches outside its sandbox. Names files too.
-  fs::path nativeFolder(const std::string& windowsPath) const {
+  fs::path hostFolder(const std::string& windowsPath) const {
     const auto full = quillfex::parseFullPath(windowsPath);
     fs::path folder = layout::drive(root_, windowsPath[0]);
     for (const auto& component : full ? full->components : std::vector<std::string>{}) folder /= component;

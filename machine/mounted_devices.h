@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
 
 namespace winsim {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/windows_path.h"
+#include "text/windows_path.h"
 
-namespace quillfex {
+namespace winsim {
 
 class Sandbox {
  public:
@@ -18,13 +18,13 @@ class Sandbox {
   const std::string& root() const { return root_; }
 
   // The host path of a full Windows path; "" when there is no sandbox.
-  std::string nativePath(const WindowsPath& path) const;
+  std::string hostPath(const quillfex::WindowsPath& path) const;
 
   // The host path of a raw device such as "\\.\PhysicalDrive0" (any letter case); "" for other devices.
   std::string devicePath(const std::string& windowsDevice) const;
 
   // The Windows path of a host folder inside some drive folder; nullopt when it lies outside every drive.
-  std::optional<WindowsPath> windowsPathOf(const std::string& nativeFolder) const;
+  std::optional<quillfex::WindowsPath> windowsPathOf(const std::string& hostFolder) const;
 
  private:
   std::string root_;
@@ -33,4 +33,4 @@ class Sandbox {
 // The name in `folder` that equals `name` without regard to A-to-Z case (an exact match first), or `name`.
 std::string matchingName(const std::string& folder, const std::string& name);
 
-}  // namespace quillfex
+}  // namespace winsim

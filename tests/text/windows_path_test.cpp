@@ -1,4 +1,4 @@
-#include "platform/windows_path.h"
+#include "text/windows_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "helper/item_store.h"
+#include "data/item_store.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
 
 namespace winsim {
 

@@ -2,8 +2,8 @@
 // What every operation of the program works with: the program-wide state, the operating system and the
 // screen.
 
-#include "core/program_state.h"
 #include "platform/os.h"
+#include "state/program_state.h"
 
 namespace quillfex {
 

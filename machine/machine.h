@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "winsim/store/boot_store.h"
+#include "machine/boot_store.h"
 
 namespace winsim {
 

@@ -1,9 +1,9 @@
-#include "winsim/store/boot_store.h"
+#include "machine/boot_store.h"
 
 #include <algorithm>
 #include <sstream>
 
-#include "winsim/toml.h"
+#include "machine/toml.h"
 
 namespace winsim {
 

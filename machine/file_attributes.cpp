@@ -1,4 +1,4 @@
-#include "winsim/machine/file_attributes.h"
+#include "machine/file_attributes.h"
 
 #include <fstream>
 

@@ -8,12 +8,12 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "core/text.h"
-#include "platform/windows_path.h"
-#include "winsim/machine/fault_counts.h"
-#include "winsim/machine/machine.h"
-#include "winsim/machine/mounted_devices.h"
-#include "winsim/toml.h"
+#include "machine/fault_counts.h"
+#include "machine/machine.h"
+#include "machine/mounted_devices.h"
+#include "machine/toml.h"
+#include "text/text.h"
+#include "text/windows_path.h"
 
 namespace winsim {
 

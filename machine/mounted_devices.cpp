@@ -1,4 +1,4 @@
-#include "winsim/machine/mounted_devices.h"
+#include "machine/mounted_devices.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,20 +4,21 @@
 #include <optional>
 #include <string>
 
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
+#include "machine/sandbox_layout.h"
 
 namespace winsim {
-
-inline constexpr const char* sandboxVariable = "QUILLFEX_SIM_ROOT";
-// Set by `winsim run --kill-after N`: the transcript's line count at which winsim-cmd, once that line has
-// run, ends the program that ran it, as a power loss would.
-inline constexpr const char* killAtLineVariable = "WINSIM_KILL_AT_LINE";
 
 // How many command lines the sandbox's transcript holds.
 std::size_t transcriptLineCount(const std::string& sandboxRoot);
 
 // Reads and checks a description file; nullopt with the reason in error.
 std::optional<Machine> loadMachineFile(const std::string& path, std::string& error);
+
+// The machine of the sandbox at root, counting fault matches in it. No sandbox (""), or one put together by
+// hand without a description: a machine without faults. nullopt, with the reason in error, for a description that
+// cannot be read or checked, which makes every command a fault could hit fail.
+std::optional<Machine> loadSandboxMachineAt(const std::string& root, std::string& error);
 
 // The machine of the sandbox named by QUILLFEX_SIM_ROOT (its machine.toml); a default machine when the
 // variable is not set, as on a real Windows machine.

@@ -1,4 +1,4 @@
-#include "core/code_page_437.h"
+#include "text/code_page_437.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "winsim/machine/machine.h"
+#include "machine/machine.h"
 
 namespace winsim {
 

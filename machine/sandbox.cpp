@@ -1,4 +1,4 @@
-#include "platform/posix/sandbox.h"
+#include "machine/sandbox.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/text.h"
+#include "machine/sandbox_layout.h"
+#include "text/text.h"
 
-namespace quillfex {
+namespace winsim {
 
 namespace {
 
@@ -30,34 +31,34 @@ std::string matchingName(const std::string& folder, const std::string& name) {
   std::unique_ptr<DIR, decltype(closeFolder)> dir(::opendir(folder.c_str()), closeFolder);
   if (!dir) return name;
   while (const dirent* entry = ::readdir(dir.get())) {
-    if (equalIgnoringCase(name, entry->d_name)) return entry->d_name;
+    if (quillfex::equalIgnoringCase(name, entry->d_name)) return entry->d_name;
   }
   return name;
 }
 
 Sandbox::Sandbox(std::string root) : root_(std::move(root)) {}
 
-std::string Sandbox::nativePath(const WindowsPath& path) const {
+std::string Sandbox::hostPath(const quillfex::WindowsPath& path) const {
   if (root_.empty()) return {};
-  const std::string drives = root_ + "/drives";
-  std::string native = drives + '/' + matchingName(drives, std::string(1, path.drive));
-  for (const auto& component : path.components) native += '/' + matchingName(native, component);
-  return native;
+  const std::string drives = layout::drives(root_).string();
+  std::string host = drives + '/' + matchingName(drives, std::string(1, path.drive));
+  for (const auto& component : path.components) host += '/' + matchingName(host, component);
+  return host;
 }
 
 std::string Sandbox::devicePath(const std::string& windowsDevice) const {
   static const std::string prefix = "\\\\.\\physicaldrive";
-  const std::string lowered = lowerCase(windowsDevice);
+  const std::string lowered = quillfex::lowerCase(windowsDevice);
   if (root_.empty() || lowered.rfind(prefix, 0) != 0) return {};
   const std::string number = windowsDevice.substr(prefix.size());
   if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) return {};
-  return root_ + "/disks/PhysicalDrive" + number;
+  return layout::disk(root_, number).string();
 }
 
-std::optional<WindowsPath> Sandbox::windowsPathOf(const std::string& nativeFolder) const {
+std::optional<quillfex::WindowsPath> Sandbox::windowsPathOf(const std::string& hostFolder) const {
   if (root_.empty()) return std::nullopt;
-  const std::string drives = realPath(root_ + "/drives");
-  const std::string folder = realPath(nativeFolder);
+  const std::string drives = realPath(layout::drives(root_).string());
+  const std::string folder = realPath(hostFolder);
   if (drives.empty() || folder.size() < drives.size() + 2 || folder.rfind(drives + '/', 0) != 0) {
     return std::nullopt;
   }
@@ -67,7 +68,7 @@ std::optional<WindowsPath> Sandbox::windowsPathOf(const std::string& nativeFolde
   if (drive.size() != 1) return std::nullopt;
   std::string windows = drive + ":\\";
   if (slash != std::string::npos) windows += rest.substr(slash + 1);
-  return parseFullPath(windows);
+  return quillfex::parseFullPath(windows);
 }
 
-}  // namespace quillfex
+}  // namespace winsim
