@@ -3,8 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "helper/payload_item_blocks.h"
-
 namespace quillfex {
 
 namespace {
@@ -22,37 +20,40 @@ constexpr std::array<std::int8_t, 256> hexDigitValues = [] {
   return values;
 }();
 
-// The value of the (up to two) digits that follow the blank at `blank`.
-char escapedByte(std::string_view item, std::size_t blank) {
-  int value = 0;
-  for (std::size_t at = blank + 1; at < item.size() && at <= blank + 2; ++at) {
-    const int digit = hexDigitValues[static_cast<unsigned char>(item[at])];
-    if (digit == notHexDigit) break;
-    value = value * 16 + digit;
-  }
-  return static_cast<char>(value);
-}
-
-// The rules one character at a time: right for every item, but a branch per character.
-std::size_t decodeCharacterByCharacter(std::string_view item, char* into) {
-  char* out = into;
-  std::size_t at = 0;
-  while (at < item.size()) {
-    if (item[at] == ' ') {
-      *out++ = escapedByte(item, at);
-      at += 3;
-    } else {
-      *out++ = item[at++];
-    }
-  }
-  return static_cast<std::size_t>(out - into);
+// The byte that a blank followed by `first` and `second` stands for. Escapes are most of an executable's
+// units, and a loop over the two digits, with its tests, slows the whole extraction by a quarter.
+char escapedByte(unsigned char first, unsigned char second) {
+  const int high = hexDigitValues[first];
+  const int low = hexDigitValues[second];
+  if (high == notHexDigit) return 0;
+  return static_cast<char>(low == notHexDigit ? high : high * 16 + low);
 }
 
 }  // namespace
 
 std::size_t decodePayloadItem(std::string_view item, char* into) {
-  if (const auto written = decodeItemInBlocks(item, into)) return *written;
-  return decodeCharacterByCharacter(item, into);
+  char* out = into;
+  std::size_t at = 0;
+  // While an escape's two characters are inside the item, no position needs a bounds check.
+  while (at + 2 < item.size()) {
+    if (item[at] != ' ') {
+      *out++ = item[at++];
+    } else {
+      *out++ = escapedByte(item[at + 1], item[at + 2]);
+      at += 3;
+    }
+  }
+  for (; at < item.size(); ++at) {
+    if (item[at] != ' ') {
+      *out++ = item[at];
+      continue;
+    }
+    // A NUL is no digit: it stands in for the character past the item's end.
+    const unsigned char first = at + 1 < item.size() ? item[at + 1] : '\0';
+    *out++ = escapedByte(first, '\0');
+    break;
+  }
+  return static_cast<std::size_t>(out - into);
 }
 
 }  // namespace quillfex
