@@ -8,9 +8,9 @@
 #include "app/partition_preparation.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
-#include "platform/text_file.h"
 #include "platform/whole_file.h"
 #include "readers/disk_sector.h"
+#include "readers/folder_names.h"
 #include "readers/listing.h"
 #include "readers/mounted_devices.h"
 #include "screen/menu_screen.h"
@@ -61,11 +61,9 @@ bool systemDriveHasBootManager(Context& context) {
   ProgramState& state = context.state;
   state.scratchFlag = 0;
   runIntoCapture(context, listRootCommand(context.os, state.systemDrive), 0);
-  TextFile root = openTextFile(context.os, capturePath(context.os, 0));
-  while (!root.atEnd()) {
-    state.lineBuffer = lowerCase(root.readLine());
-    if (state.lineBuffer == "bootmgr") state.scratchFlag = 1;
-  }
+  const LinesReading<bool> root = bootManagerFileIn(readCapture(context.os, 0));
+  if (root.lastLine) state.lineBuffer = *root.lastLine;
+  if (root.answer) state.scratchFlag = 1;
   return state.scratchFlag == 1;
 }
 
@@ -116,7 +114,7 @@ void prepare(Context& context, Progress& progress) {
 void prepareMatchingPartitions(Context& context, Progress& progress) {
   ProgramState& state = context.state;
   exportMountedDevices(context);
-  TextFile narrowed = openTextFile(context.os, capturePath(context.os, 2));
+  const std::string narrowed = readCapture(context.os, 2);
   for (state.letterCode = 'C'; state.letterCode <= 'Z' && !progress.stopped; ++state.letterCode) {
     scanLetter(context, narrowed, [&](const std::string& signature) {
       for (int disk = 0; disk < diskCount && !progress.stopped; ++disk) {

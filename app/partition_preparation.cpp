@@ -7,8 +7,8 @@
 #include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
-#include "platform/text_file.h"
 #include "platform/whole_file.h"
+#include "readers/folder_names.h"
 #include "readers/listing.h"
 #include "screen/menu_screen.h"
 
@@ -104,11 +104,9 @@ void probeWindows(Context& context) {
   state.lastStatus = 1;
   runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), 3);
   drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
-  TextFile listing = openTextFile(context.os, capturePath(context.os, 3));
-  while (!listing.atEnd()) {
-    state.probeLine = listing.readLine();
-    if (!state.probeLine.empty()) state.lastStatus = 0;
-  }
+  const LinesReading<bool> probe = windowsProbeIn(readCapture(context.os, 3));
+  if (probe.lastLine) state.probeLine = *probe.lastLine;
+  if (probe.answer) state.lastStatus = 0;
 }
 
 Preparation preparePartition(Context& context) {

@@ -4,8 +4,6 @@
 // capture file, so the only command cost left is one spawn of /bin/true, measured alone as the baseline.
 
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,11 +12,10 @@
 #include "app/start_up.h"
 #include "data/data_image.h"
 #include "platform/posix/posix_os.h"
+#include "posix/process.h"
 #include "screen/menu_screen.h"
 #include "temporary_machine.h"
 #include "winsim/editor/listing.h"
-
-extern char** environ;
 
 namespace {
 
@@ -46,13 +43,10 @@ class SampleMachine {
 };
 
 void spawnTrue(benchmark::State& run) {
-  for (auto _ : run) {
-    const char* const argv[] = {"/bin/true", nullptr};
-    pid_t child = 0;
-    posix_spawn(&child, "/bin/true", nullptr, nullptr, const_cast<char* const*>(argv), environ);
-    int status = 0;
-    waitpid(child, &status, 0);
-  }
+  quillfex::posix::ProcessStart start;
+  start.arguments = {"/bin/true"};
+  start.environment = quillfex::posix::currentEnvironment();
+  for (auto _ : run) quillfex::posix::runProcess(start);
 }
 BENCHMARK(spawnTrue)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -2,27 +2,25 @@
 // the baseline of spawning /bin/true, both started and waited for the same way.
 
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "posix/process.h"
 #include "temporary_machine.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-void spawnAndWait(const char* program, const char* argument) {
-  const char* const argv[] = {program, argument, nullptr};
-  pid_t child = 0;
-  if (posix_spawn(&child, program, nullptr, nullptr, const_cast<char* const*>(argv), environ) != 0) std::abort();
-  int status = 0;
-  waitpid(child, &status, 0);
+void spawnAndWait(std::vector<std::string> arguments) {
+  quillfex::posix::ProcessStart start;
+  start.arguments = std::move(arguments);
+  start.environment = quillfex::posix::currentEnvironment();
+  if (!quillfex::posix::runProcess(start)) std::abort();
 }
 
 // A sandbox of the built-in machine with the editor extracted into its boot folder, as the program leaves it.
@@ -45,13 +43,13 @@ class Machine {
 };
 
 void spawnTrue(benchmark::State& run) {
-  for (auto _ : run) spawnAndWait("/bin/true", nullptr);
+  for (auto _ : run) spawnAndWait({"/bin/true"});
 }
 BENCHMARK(spawnTrue)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void listingThroughWinsimCmd(benchmark::State& run) {
   static Machine machine;
-  for (auto _ : run) spawnAndWait(WINSIM_CMD, "Zendrakx.exe>%temp%\\Quillfex.000");
+  for (auto _ : run) spawnAndWait({WINSIM_CMD, "Zendrakx.exe>%temp%\\Quillfex.000"});
 }
 BENCHMARK(listingThroughWinsimCmd)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

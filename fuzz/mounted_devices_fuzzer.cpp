@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (os.file(capturePath(os, 2)) == nullptr || os.file(capturePath(os, 2))->size() != (size + 1) / 2) {
     __builtin_trap();
   }
-  TextFile narrowed = openTextFile(os, capturePath(os, 2));
+  const std::string& narrowed = *os.file(capturePath(os, 2));
   for (const char letter : {'C', 'D', 'Z'}) {
     state.letterCode = letter;
     scanLetter(context, narrowed, [&](const std::string& signature) {

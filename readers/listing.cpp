@@ -4,8 +4,6 @@
 
 #include "helper/command.h"
 #include "helper/command_lines.h"
-#include "platform/text_file.h"
-#include "platform/whole_file.h"
 #include "text/text.h"
 
 namespace quillfex {
@@ -17,77 +15,112 @@ const std::string shortHeader = "id        ";
 const std::string bootManagerId = "{bootmgr}";
 constexpr long idColumn = 25;
 
-bool isHeader(const std::string& line) {
-  const std::string start = leftPart(line, 10);
-  return start == longHeader || start == shortHeader;
+// Runs the listing and returns capture file 0; "" when the editor wrote none.
+std::string runListing(Context& context) {
+  runIntoCapture(context, listingCommand(context.os), 0);
+  return readCapture(context.os, 0);
 }
 
-std::string entryIdOf(const std::string& header) { return middlePart(header, idColumn); }
-
-bool deviceIsOn(const std::string& deviceLine, const std::string& drive) { return deviceDrive(deviceLine) == drive; }
-
-// Runs the listing and hands every line, already in lineBuffer, to step. The end of the file is tested
-// only before each line that step does not read itself.
-template <typename Step>
-void scanListing(Context& context, Step step) {
-  runIntoCapture(context, listingCommand(context.os), 0);
-  TextFile listing = openTextFile(context.os, capturePath(context.os, 0));
-  while (!listing.atEnd()) {
-    context.state.lineBuffer = listing.readLine();
-    step(listing);
-  }
+void keepLastLine(ProgramState& state, const std::optional<std::string>& line) {
+  if (line) state.lineBuffer = *line;
 }
 
 }  // namespace
 
+bool isHeader(std::string_view line) {
+  const std::string start = leftPart(line, 10);
+  return start == longHeader || start == shortHeader;
+}
+
+std::string entryIdOf(std::string_view header) { return middlePart(header, idColumn); }
+
+bool deviceIsOn(std::string_view deviceLine, std::string_view drive) { return deviceDrive(deviceLine) == drive; }
+
+std::string deviceDrive(std::string_view deviceLine) { return rightPart(deviceLine, 2); }
+
+LinesReading<bool> bootManagerDeviceIn(std::string_view listing, const std::string& drive) {
+  LinesReading<bool> reading;
+  CapturedLines lines(listing);
+  while (!lines.atEnd()) {
+    reading.lastLine = lines.readLine();
+    if (!isHeader(*reading.lastLine) || entryIdOf(*reading.lastLine) != bootManagerId) continue;
+    reading.lastLine = lines.readLine();
+    if (deviceIsOn(*reading.lastLine, drive)) reading.answer = true;
+  }
+  return reading;
+}
+
+LinesReading<int> entryCountIn(std::string_view listing) {
+  LinesReading<int> reading;
+  CapturedLines lines(listing);
+  while (!lines.atEnd()) {
+    reading.lastLine = lines.readLine();
+    if (isHeader(*reading.lastLine)) ++reading.answer;
+  }
+  return reading;
+}
+
+ForeignEntries foreignEntriesIn(std::string_view listing, const std::string& drive) {
+  ForeignEntries entries;
+  std::optional<std::string>& lastLine = entries.lineAfterLastForeign;
+  CapturedLines lines(listing);
+  while (!lines.atEnd()) {
+    lastLine = lines.readLine();
+    // Both header styles become "identifier" in place; the line keeps its length, so the id column stays.
+    if (leftPart(*lastLine, 10) == shortHeader) lastLine->replace(0, 10, longHeader);
+    if (leftPart(*lastLine, 10) != longHeader) continue;
+    if (entryIdOf(*lastLine) == bootManagerId) {
+      entries.kept.bootManager = true;
+      continue;
+    }
+    const std::string id = entryIdOf(*lastLine);
+    const std::string device = lines.readLine();
+    if (deviceIsOn(device, drive)) {
+      ++entries.kept.onDrive;
+      lastLine = device;
+    } else {
+      entries.foreign.push_back({id, device});
+      lastLine.reset();
+    }
+  }
+  return entries;
+}
+
 bool findBootManagerDevice(Context& context, const std::string& drive) {
   ProgramState& state = context.state;
   state.scratchFlag = 0;
-  scanListing(context, [&](TextFile& listing) {
-    if (!isHeader(state.lineBuffer) || entryIdOf(state.lineBuffer) != bootManagerId) return;
-    state.lineBuffer = listing.readLine();
-    if (deviceIsOn(state.lineBuffer, drive)) state.scratchFlag = 1;
-  });
+  const LinesReading<bool> reading = bootManagerDeviceIn(runListing(context), drive);
+  keepLastLine(state, reading.lastLine);
+  if (reading.answer) state.scratchFlag = 1;
   return state.scratchFlag == 1;
 }
 
 int countEntries(Context& context) {
   ProgramState& state = context.state;
   state.scratchFlag = 0;
-  scanListing(context, [&](TextFile&) {
-    if (isHeader(state.lineBuffer)) ++state.scratchFlag;
-  });
+  const LinesReading<int> reading = entryCountIn(runListing(context));
+  keepLastLine(state, reading.lastLine);
+  state.scratchFlag = reading.answer;
   return state.scratchFlag;
 }
 
 KeptEntries foreignEntryIds(Context& context, const std::string& drive,
                             const std::function<void(const std::string& id)>& onId) {
   ProgramState& state = context.state;
-  KeptEntries kept;
-  scanListing(context, [&](TextFile& listing) {
-    // Both header styles become "identifier" in place; the line keeps its length, so the id column stays.
-    if (leftPart(state.lineBuffer, 10) == shortHeader) state.lineBuffer.replace(0, 10, longHeader);
-    if (leftPart(state.lineBuffer, 10) != longHeader) return;
-    if (entryIdOf(state.lineBuffer) == bootManagerId) {
-      kept.bootManager = true;
-      return;
-    }
-    const std::string id = entryIdOf(state.lineBuffer);
-    state.lineBuffer = listing.readLine();
-    if (deviceIsOn(state.lineBuffer, drive)) {
-      ++kept.onDrive;
-    } else {
-      onId(id);
-    }
-  });
-  return kept;
+  const ForeignEntries entries = foreignEntriesIn(runListing(context), drive);
+  for (const ListedEntry& entry : entries.foreign) {
+    state.lineBuffer = entry.device;
+    onId(entry.id);
+  }
+  keepLastLine(state, entries.lineAfterLastForeign);
+  return entries.kept;
 }
 
 namespace {
 
 StoreListing readCapturedListing(Context& context) {
   StoreListing listing;
-  listing.text = readWholeFile(context.os, capturePath(context.os, 0)).value_or("");
+  listing.text = readCapture(context.os, 0);
   listing.entries = listedEntries(listing.text);
   return listing;
 }
@@ -127,7 +160,5 @@ std::vector<ListedEntry> listedEntries(const std::string& listing) {
   }
   return entries;
 }
-
-std::string deviceDrive(const std::string& deviceLine) { return rightPart(deviceLine, 2); }
 
 }  // namespace quillfex

@@ -1,16 +1,49 @@
 #pragma once
-// Questions answered from the boot-configuration editor's default listing. Each scan runs the listing
-// command itself, reads capture file 0 once from top to bottom into lineBuffer, and closes it. An entry
-// begins with its header line ("identifier", or "id" and 8 blanks, in columns 1 to 10; the id from column
-// 25), and the line right after a header is its device line, whose last two characters are its drive.
+// Questions answered from the boot-configuration editor's default listing. An entry begins with its header
+// line ("identifier", or "id" and 8 blanks, in columns 1 to 10; the id from column 25), and the line right
+// after a header is its device line, whose last two characters are its drive. Each question is a pure
+// reading of the listing's text (the ...In functions); its operation runs the listing command, reads capture
+// file 0 and leaves in the program state what reading it line by line into lineBuffer leaves there.
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "readers/captured_lines.h"
 #include "state/context.h"
 
 namespace quillfex {
+
+// Whether line heads an entry: "identifier", or "id" and 8 blanks, in columns 1 to 10, letter case exact.
+bool isHeader(std::string_view line);
+
+// The id of a header line: everything from column 25, blanks included; "" for a shorter line.
+std::string entryIdOf(std::string_view header);
+
+// Whether a device line lies on drive: its last two characters are drive, letter case exact.
+bool deviceIsOn(std::string_view deviceLine, std::string_view drive);
+
+// The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
+std::string deviceDrive(std::string_view deviceLine);
+
+// One entry of a listing: its id and its device line ("" when the listing ends after the header).
+struct ListedEntry {
+  std::string id;
+  std::string device;
+  bool isBootManager() const { return id == "{bootmgr}"; }
+  bool operator==(const ListedEntry&) const = default;
+};
+
+// The readings below leave in lastLine the last line read (a device line read past the end is ""), which
+// lineBuffer then holds.
+
+// Whether an entry "{bootmgr}" has its device line on drive.
+LinesReading<bool> bootManagerDeviceIn(std::string_view listing, const std::string& drive);
+
+// How many header lines the listing has, the boot manager's included.
+LinesReading<int> entryCountIn(std::string_view listing);
 
 // Whether the boot manager's entry ("{bootmgr}") lies on drive. scratchFlag is 0 before the listing runs
 // and 1 once a boot manager entry on drive has been seen.
@@ -23,21 +56,26 @@ int countEntries(Context& context);
 struct KeptEntries {
   bool bootManager = false;  // the boot manager's entry was listed
   int onDrive = 0;           // entries besides the boot manager whose device lies on the drive
+  bool operator==(const KeptEntries&) const = default;
 };
+
+struct ForeignEntries {
+  KeptEntries kept;
+  std::vector<ListedEntry> foreign;  // entries besides the boot manager not on the drive, in listing order
+  // The last line read when it was read after the last foreign device line (all of them when there is no
+  // foreign entry), with a short-style header written in the long style as the scan rewrites it in place;
+  // nullopt when no line came after it, which leaves lineBuffer as the caller's last onId left it.
+  std::optional<std::string> lineAfterLastForeign;
+};
+
+// The entries a scan for foreign entries keeps and those it hands on, as foreignEntryIds reads them.
+ForeignEntries foreignEntriesIn(std::string_view listing, const std::string& drive);
 
 // Calls onId with the id of every entry other than the boot manager whose device does not lie on drive,
 // in listing order, before reading on, so that the caller may act on each entry as it is found; lineBuffer
 // then holds the entry's device line.
 KeptEntries foreignEntryIds(Context& context, const std::string& drive,
                             const std::function<void(const std::string& id)>& onId);
-
-// One entry of a listing: its id and its device line ("" when the listing ends after the header).
-struct ListedEntry {
-  std::string id;
-  std::string device;
-  bool isBootManager() const { return id == "{bootmgr}"; }
-  bool operator==(const ListedEntry&) const = default;
-};
 
 // The entries of a listing's text, in listing order, read as foreignEntryIds reads them: a header in either
 // style, and the line right after it as its device line.
@@ -56,8 +94,5 @@ StoreListing listStoreFile(Context& context, const std::string& file);
 
 // Whether the entries are those of a store that boots drive: the boot manager and an entry on drive.
 bool listsBootManagerAndEntryOn(const std::vector<ListedEntry>& entries, const std::string& drive);
-
-// The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
-std::string deviceDrive(const std::string& deviceLine);
 
 }  // namespace quillfex

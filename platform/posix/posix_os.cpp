@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +12,8 @@
 
 #include "machine/machine_file.h"
 #include "platform/posix/posix_file.h"
+#include "posix/descriptor.h"
+#include "posix/process.h"
 
 namespace quillfex {
 
@@ -103,33 +104,27 @@ bool PosixOs::replaceFile(const std::string& from, const std::string& to) {
 }
 
 int PosixOs::runCommandLine(const std::string& line) {
-  // Everything the child needs is made before fork: after it only async-signal-safe calls are allowed.
-  const std::string folder = sandbox_.hostPath(current_);
   const std::string console = sandbox_.root().empty() ? "/dev/null" : winsim::layout::console(sandbox_.root()).string();
-  const char* const argv[] = {interpreter_.c_str(), line.c_str(), nullptr};
+  const auto output = posix::openFile(console, O_WRONLY | O_CREAT | O_APPEND);
+  const int outputFd = output ? output->get() : -1;
+  const std::string folder = sandbox_.hostPath(current_);
+  posix::ProcessStart start;
+  start.arguments = {interpreter_, line};
+  start.environment = posix::currentEnvironment();
+  // Like cmd started in a folder that has gone: the command still runs, from wherever we are.
+  if (isFolder(folder)) start.workingDirectory = folder;
+  start.output = outputFd;
+  start.errors = outputFd;
 
-  const pid_t child = ::fork();
-  if (child < 0) return -1;
-  if (child == 0) {
-    const int output = ::open(console.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (output >= 0) {
-      ::dup2(output, STDOUT_FILENO);
-      ::dup2(output, STDERR_FILENO);
-    }
-    if (::chdir(folder.c_str()) != 0) {
-      // Like cmd started in a folder that has gone: the command still runs, from wherever we are.
-    }
-    ::execv(argv[0], const_cast<char* const*>(argv));
-    static const char notFound[] = "The command interpreter (winsim-cmd) could not be started.\n";
-    [[maybe_unused]] const auto ignored = ::write(STDERR_FILENO, notFound, sizeof notFound - 1);
-    ::_exit(127);
+  const auto end = posix::runProcess(start);
+  if (!end) {
+    const std::string notStarted =
+        "The command interpreter (winsim-cmd) could not be started: " + end.failure().text() + "\n";
+    posix::writeAll(output ? outputFd : STDERR_FILENO, notStarted);
+    return -1;
   }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  if (!WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
+  if (end->signal != 0 || end->exitCode == 127) return -1;
+  return end->exitCode;
 }
 
 std::uint32_t PosixOs::readRawSector(const std::string& devicePath, std::uint32_t offsetLow, std::uint32_t offsetHigh,

@@ -20,7 +20,7 @@ const std::string manyKeys = "Enter Enter Enter Enter Enter Enter Enter Enter";
 const std::string restoreKeys = "Down Enter Enter";
 const std::string back = "  The Windows boot manager is now back on.";
 
-class CrashMatrix : public ProgramRun {
+class CrashMatrix : public ProgramRun, public ::testing::WithParamInterface<std::string> {
  protected:
   // Runs the keys to their end and returns the promises it broke.
   std::vector<std::string> runToTheEnd(const std::string& keys) {
@@ -59,41 +59,42 @@ std::vector<std::string> machinesToCut() {
 #endif
 }
 
-TEST_F(CrashMatrix, EverySampleMachineCutOffAfterEachCommandLine) {
-  for (const auto& name : machinesToCut()) {
-    makeMachine(testing::sampleMachine(name));
-    run(manyKeys);
-    const auto fullRun = static_cast<int>(machine().transcript.size());
-    TearDown();
-    int ownWindowsAtKill = 0, secondRunsKeptBackup = 0;
-    restoredOriginal = 0;
-    for (int kill = 1; kill <= fullRun; ++kill) {
-      const std::string where = name + ", killed after command line " + std::to_string(kill);
-      for (const bool secondRun : {false, true}) {
-        makeMachine(testing::sampleMachine(name));
-        const winsim::MachineReport before = machine();
-        run(manyKeys, kill);
-        for (const auto& promise : broken(before, Ending::cutOff)) ADD_FAILURE() << where << ": " << promise;
-        if (!secondRun) {
-          const winsim::MachineReport now = machine();
-          ownWindowsAtKill += std::any_of(now.drives.begin(), now.drives.end(), [&](const winsim::DriveReport& d) {
-            return std::string(1, d.letter) + ":" == systemDrive && testing::bootsByItself(d);
-          });
-        } else {
-          const auto problems = runToTheEnd(manyKeys);
-          for (const auto& promise : problems) ADD_FAILURE() << where << ", second run: " << promise;
-          secondRunsKeptBackup += problems.empty();
-        }
-        expectRestoreTruthful(where + (secondRun ? ", after a second run" : ""));
-        TearDown();
+TEST_P(CrashMatrix, CutOffAfterEachCommandLine) {
+  const std::string& name = GetParam();
+  makeMachine(testing::sampleMachine(name));
+  run(manyKeys);
+  const auto fullRun = static_cast<int>(machine().transcript.size());
+  finishMachine();
+  int ownWindowsAtKill = 0, secondRunsKeptBackup = 0;
+  for (int kill = 1; kill <= fullRun; ++kill) {
+    const std::string where = name + ", killed after command line " + std::to_string(kill);
+    for (const bool secondRun : {false, true}) {
+      makeMachine(testing::sampleMachine(name));
+      const winsim::MachineReport before = machine();
+      run(manyKeys, kill);
+      for (const auto& promise : broken(before, Ending::cutOff)) ADD_FAILURE() << where << ": " << promise;
+      if (!secondRun) {
+        const winsim::MachineReport now = machine();
+        ownWindowsAtKill += std::any_of(now.drives.begin(), now.drives.end(), [&](const winsim::DriveReport& d) {
+          return std::string(1, d.letter) + ":" == systemDrive && testing::bootsByItself(d);
+        });
+      } else {
+        const auto problems = runToTheEnd(manyKeys);
+        for (const auto& promise : problems) ADD_FAILURE() << where << ", second run: " << promise;
+        secondRunsKeptBackup += problems.empty();
       }
+      expectRestoreTruthful(where + (secondRun ? ", after a second run" : ""));
+      finishMachine();
     }
-    std::printf(
-        "%-30s kill points %2d, restore brings back the original %2d of %2d, second run keeps the backup "
-        "%2d of %2d, own Windows in the store right after the kill %2d of %2d\n",
-        name.c_str(), fullRun, restoredOriginal, 2 * fullRun, secondRunsKeptBackup, fullRun, ownWindowsAtKill, fullRun);
   }
+  std::printf(
+      "%-30s kill points %2d, restore brings back the original %2d of %2d, second run keeps the backup "
+      "%2d of %2d, own Windows in the store right after the kill %2d of %2d\n",
+      name.c_str(), fullRun, restoredOriginal, 2 * fullRun, secondRunsKeptBackup, fullRun, ownWindowsAtKill, fullRun);
 }
+
+INSTANTIATE_TEST_SUITE_P(EverySampleMachine, CrashMatrix, ::testing::ValuesIn(machinesToCut()),
+                         testing::machineCaseName);
 
 }  // namespace
 }  // namespace quillfex

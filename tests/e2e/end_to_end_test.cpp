@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "machine/machine.h"
 #include "program_run.h"
@@ -63,89 +64,122 @@ class EndToEnd : public ProgramRun {
   }
 };
 
-TEST_F(EndToEnd, EverySampleMachine) {
-  const std::map<std::string, Shown> lastMessage = {
-      {"bootmgr-missing.toml", onRow15("There is no Vista/Windows7 bootmanager, cancelled. ")},
-      {"colliding-signatures.toml", bootable("E:")},
-      {"data-partition.toml", bootable("E:")},
-      {"not-elevated.toml", {2, 1, " Start again with Administratorrights.", white}},
-      {"not-multiboot.toml", onRow15("There is no multiboot system, cancelled.  ")},
-      {"seven-and-xp-on-c.toml", bootable("D:")},
-      {"three-windows-one-disk.toml", bootable("E:")},
-      {"two-windows-one-disk.toml", bootable("D:")},
-      {"vista-id-header.toml", bootable("D:")},
-      {"windows-on-two-disks.toml", bootable("G:")},
-      {"xp-and-7.toml", bootable("D:")},
-  };
-  for (const auto& name : testing::sampleMachineNames()) {
-    makeMachine(testing::sampleMachine(name));
-    ASSERT_EQ(lastMessage.count(name), 1u) << name << " has no expectation";
-    runAndCheck(manyKeys, lastMessage.at(name), name);
-    TearDown();
-  }
+// Each machine or fault of a table runs as a test of its own.
+template <typename Case>
+class EndToEndWith : public EndToEnd, public ::testing::WithParamInterface<Case> {};
+
+struct Described {
+  std::string name;
+  std::string description;  // a machine description, or what is added to the default machine's
+  Shown shown;
+};
+
+std::string caseName(const ::testing::TestParamInfo<Described>& info) { return info.param.name; }
+
+// The message each sample machine's run ends on.
+const std::map<std::string, Shown> lastMessage = {
+    {"bootmgr-missing.toml", onRow15("There is no Vista/Windows7 bootmanager, cancelled. ")},
+    {"colliding-signatures.toml", bootable("E:")},
+    {"data-partition.toml", bootable("E:")},
+    {"not-elevated.toml", {2, 1, " Start again with Administratorrights.", white}},
+    {"not-multiboot.toml", onRow15("There is no multiboot system, cancelled.  ")},
+    {"seven-and-xp-on-c.toml", bootable("D:")},
+    {"three-windows-one-disk.toml", bootable("E:")},
+    {"two-windows-one-disk.toml", bootable("D:")},
+    {"vista-id-header.toml", bootable("D:")},
+    {"windows-on-two-disks.toml", bootable("G:")},
+    {"xp-and-7.toml", bootable("D:")},
+};
+
+class EverySampleMachine : public EndToEndWith<std::string> {};
+
+TEST_P(EverySampleMachine, RunKeepsThePromises) {
+  const std::string& name = GetParam();
+  makeMachine(testing::sampleMachine(name));
+  ASSERT_EQ(lastMessage.count(name), 1u) << name << " has no expectation";
+  runAndCheck(manyKeys, lastMessage.at(name), name);
 }
 
-TEST_F(EndToEnd, EachCommandFailingInTurn) {
-  const std::pair<std::string, Shown> cases[] = {
-      {"command = 'export'\narg = 'org.bcd'", onRow15("The backup org.bcd could not be written, cancelled.")},
-      {"command = 'export'\narg = 'lid.bcd'", onRow15(cNotTrimmed)},
-      {"command = 'export'\narg = 'lid.bcd'\nafter = 1", onRow15(cNotTrimmed)},
-      {"command = 'export'\narg = 'lid.bcd'\neffect = 'partial'", onRow15(cNotTrimmed)},
-      {"command = 'import'\narg = 'org.bcd'", onRow15(storeAsBefore)},
-      {"command = 'import'\narg = 'org.bcd'\nafter = 1", onRow15(storeAsBefore)},
-      {"command = 'import'\narg = 'org.bcd'\ntimes = 1\neffect = 'partial'", onRow15(storeAsBefore)},
-      {"command = 'import'\narg = 'org.bcd'\nafter = 2\ntimes = 1\neffect = 'partial'", onRow15(storeAsBefore)},
-      {"command = 'import'\narg = 'lid.bcd'",
+INSTANTIATE_TEST_SUITE_P(EndToEnd, EverySampleMachine, ::testing::ValuesIn(testing::sampleMachineNames()),
+                         testing::machineCaseName);
+
+// Each fault is armed on the default machine.
+std::vector<Described> faults() {
+  return {
+      {"export_org_bcd", "command = 'export'\narg = 'org.bcd'",
+       onRow15("The backup org.bcd could not be written, cancelled.")},
+      {"export_lid_bcd", "command = 'export'\narg = 'lid.bcd'", onRow15(cNotTrimmed)},
+      {"export_lid_bcd_after_1", "command = 'export'\narg = 'lid.bcd'\nafter = 1", onRow15(cNotTrimmed)},
+      {"export_lid_bcd_partial", "command = 'export'\narg = 'lid.bcd'\neffect = 'partial'", onRow15(cNotTrimmed)},
+      {"import_org_bcd", "command = 'import'\narg = 'org.bcd'", onRow15(storeAsBefore)},
+      {"import_org_bcd_after_1", "command = 'import'\narg = 'org.bcd'\nafter = 1", onRow15(storeAsBefore)},
+      {"import_org_bcd_once_partial", "command = 'import'\narg = 'org.bcd'\ntimes = 1\neffect = 'partial'",
+       onRow15(storeAsBefore)},
+      {"import_org_bcd_after_2_once_partial",
+       "command = 'import'\narg = 'org.bcd'\nafter = 2\ntimes = 1\neffect = 'partial'", onRow15(storeAsBefore)},
+      {"import_lid_bcd", "command = 'import'\narg = 'lid.bcd'",
        onRow15("Importing lid.bcd failed, stopped. The boot configuration is as before.")},
-      {"command = 'import'\narg = 'lid.bcd'\neffect = 'partial'",
+      {"import_lid_bcd_partial", "command = 'import'\narg = 'lid.bcd'\neffect = 'partial'",
        onRow15("Importing lid.bcd failed, stopped. The boot configuration is as before.")},
-      {"command = 'import'\narg = 'lid.bcd'\neffect = 'no-op'", bootable("E:", black)},
-      {"command = 'delete'\narg = '{current}'", bootable("E:", black)},
-      {"command = 'delete'\narg = '" + vista + "'", bootable("E:", black)},
-      {"command = 'delete'\narg = '" + vista + "'\neffect = 'partial'", onRow15(cNotTrimmed)},
-      {"command = 'delete'\narg = '" + vista + "'\neffect = 'no-op'", bootable("E:", black)},
-      {"command = 'listing'", {2, 3, "This is not the bootpartition, cancelled.", white}},
-      {"command = 'listing'\nafter = 1", onRow15("There is no multiboot system, cancelled.  ")},
-      {"command = 'listing'\nafter = 2\neffect = 'garbage'",
+      {"import_lid_bcd_no_op", "command = 'import'\narg = 'lid.bcd'\neffect = 'no-op'", bootable("E:", black)},
+      {"delete_current", "command = 'delete'\narg = '{current}'", bootable("E:", black)},
+      {"delete_vista", "command = 'delete'\narg = '" + vista + "'", bootable("E:", black)},
+      {"delete_vista_partial", "command = 'delete'\narg = '" + vista + "'\neffect = 'partial'", onRow15(cNotTrimmed)},
+      {"delete_vista_no_op", "command = 'delete'\narg = '" + vista + "'\neffect = 'no-op'", bootable("E:", black)},
+      {"listing", "command = 'listing'", {2, 3, "This is not the bootpartition, cancelled.", white}},
+      {"listing_after_1", "command = 'listing'\nafter = 1", onRow15("There is no multiboot system, cancelled.  ")},
+      {"listing_after_2_garbage", "command = 'listing'\nafter = 2\neffect = 'garbage'",
        onRow15("C: could not be trimmed, stopped. org.bcd holds the full configuration.")},
-      {"command = 'regedit'", {}},
-      {"command = 'disk'\narg = 1", bootable("D:")},
-      {"command = 'disk'\narg = 0", bootable("E:", black)},
-      {"command = 'copy'\narg = 'E'", notBootable("E:", black)},
-      {"command = 'copy'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
-      {"command = 'rename'\narg = 'D'", bootable("E:", black)},
-      {"command = 'rename'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
+      {"regedit", "command = 'regedit'", {}},
+      {"disk_1", "command = 'disk'\narg = 1", bootable("D:")},
+      {"disk_0", "command = 'disk'\narg = 0", bootable("E:", black)},
+      {"copy_E", "command = 'copy'\narg = 'E'", notBootable("E:", black)},
+      {"copy_E_no_op", "command = 'copy'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
+      {"rename_D", "command = 'rename'\narg = 'D'", bootable("E:", black)},
+      {"rename_E_no_op", "command = 'rename'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
   };
-  for (const auto& [fault, shown] : cases) {
-    makeMachine(winsim::defaultMachineText() + "\n[[fault]]\n" + fault + "\n");
-    runAndCheck(manyKeys, shown, fault);
-    TearDown();
-  }
 }
+
+class EachCommandFailingInTurn : public EndToEndWith<Described> {};
+
+TEST_P(EachCommandFailingInTurn, RunKeepsThePromises) {
+  const auto& [name, fault, shown] = GetParam();
+  makeMachine(winsim::defaultMachineText() + "\n[[fault]]\n" + fault + "\n");
+  runAndCheck(manyKeys, shown, fault);
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, EachCommandFailingInTurn, ::testing::ValuesIn(faults()), caseName);
 
 // Files that a run cut off before left behind are never taken for this run's own.
-TEST_F(EndToEnd, FilesLeftByAnInterruptedRun) {
+std::vector<Described> leftFiles() {
   const std::string staleLid = "[[file]]\npath = 'C:\\Boot\\lid.bcd'\ntrimmed_for = 'D:'\n";
   const std::string staleOnE = "[[file]]\npath = 'E:\\Boot\\lid.bcd'\ntrimmed_for = 'D:'\n";
   const std::string staleCapture = "[[file]]\npath = 'C:\\Temp\\Quillfex.003'\ntext = 'bootmgr.exe'\n";
-  const std::pair<std::string, Shown> cases[] = {
-      {staleLid + "[[fault]]\ncommand = 'export'\narg = 'lid.bcd'\n", onRow15(cNotTrimmed)},
-      {staleOnE + "[[fault]]\ncommand = 'copy'\narg = 'E'\n", notBootable("E:", black)},
-      {staleOnE, bootable("E:", black)},
-      {staleCapture, bootable("E:", black)},
+  return {
+      {"stale_lid_and_failing_export", staleLid + "[[fault]]\ncommand = 'export'\narg = 'lid.bcd'\n",
+       onRow15(cNotTrimmed)},
+      {"stale_lid_on_E_and_failing_copy", staleOnE + "[[fault]]\ncommand = 'copy'\narg = 'E'\n",
+       notBootable("E:", black)},
+      {"stale_lid_on_E", staleOnE, bootable("E:", black)},
+      {"stale_capture", staleCapture, bootable("E:", black)},
   };
-  for (const auto& [files, shown] : cases) {
-    makeMachine(winsim::defaultMachineText() + "\n" + files);
-    runAndCheck(manyKeys, shown, files);
-    const auto drives = machine().drives;
-    for (const auto& drive : drives) {
-      if (drive.store && drive.letter != 'C') {
-        EXPECT_TRUE(testing::bootsByItself(drive)) << files << ": the store on " << drive.letter << ":";
-      }
+}
+
+class FilesLeftByAnInterruptedRun : public EndToEndWith<Described> {};
+
+TEST_P(FilesLeftByAnInterruptedRun, AreNotTakenForTheRunsOwn) {
+  const auto& [name, files, shown] = GetParam();
+  makeMachine(winsim::defaultMachineText() + "\n" + files);
+  runAndCheck(manyKeys, shown, files);
+  const auto drives = machine().drives;
+  for (const auto& drive : drives) {
+    if (drive.store && drive.letter != 'C') {
+      EXPECT_TRUE(testing::bootsByItself(drive)) << files << ": the store on " << drive.letter << ":";
     }
-    TearDown();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, FilesLeftByAnInterruptedRun, ::testing::ValuesIn(leftFiles()), caseName);
 
 TEST_F(EndToEnd, RestoreBringsBackTheStoreAsItWas) {
   makeMachine(winsim::defaultMachineText());
@@ -171,26 +205,31 @@ TEST_F(EndToEnd, RestoreOfAStoreThatDoesNotListWhatWasSavedSaysSo) {
 
 // A second run on a machine whose store still looks like a multiboot one after the first: it must not take
 // the trimmed store for the user's, nor touch the prepared partitions.
-TEST_F(EndToEnd, ASecondRunCancelsAndKeepsTheBackup) {
-  const std::pair<std::string, Shown> machines[] = {
-      {testing::sampleMachine("seven-and-xp-on-c.toml"),
+std::vector<Described> runTwice() {
+  return {
+      {"seven_and_xp_on_c", testing::sampleMachine("seven-and-xp-on-c.toml"),
        onRow15("Only C:'s systems in the store: eliminated already, cancelled.")},
-      {winsim::defaultMachineText() + "\n[[fault]]\ncommand = 'copy'\narg = 'E'\n",
+      {"copy_to_E_failing", winsim::defaultMachineText() + "\n[[fault]]\ncommand = 'copy'\narg = 'E'\n",
        onRow15("The store is an earlier run's work, cancelled. The 2nd entry restores org.bcd.")},
   };
-  for (const auto& [description, shown] : machines) {
-    makeMachine(description);
-    ASSERT_EQ(run(manyKeys), 0);
-    const winsim::MachineReport afterFirst = machine();
-    runAndCheck(manyKeys, shown, "second run");
-    const winsim::MachineReport afterSecond = machine();
-    EXPECT_EQ(afterSecond.transcript.size(), afterFirst.transcript.size() + 2) << "two listings, nothing written";
-    EXPECT_FALSE(exists("drives/C/Boot/org.bcd.bak"));
-    runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "restore");
-    EXPECT_TRUE(systemStoreIsOriginal());
-    TearDown();
-  }
 }
+
+class ASecondRun : public EndToEndWith<Described> {};
+
+TEST_P(ASecondRun, CancelsAndKeepsTheBackup) {
+  const auto& [name, description, shown] = GetParam();
+  makeMachine(description);
+  ASSERT_EQ(run(manyKeys), 0);
+  const winsim::MachineReport afterFirst = machine();
+  runAndCheck(manyKeys, shown, "second run");
+  const winsim::MachineReport afterSecond = machine();
+  EXPECT_EQ(afterSecond.transcript.size(), afterFirst.transcript.size() + 2) << "two listings, nothing written";
+  EXPECT_FALSE(exists("drives/C/Boot/org.bcd.bak"));
+  runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "restore");
+  EXPECT_TRUE(systemStoreIsOriginal());
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, ASecondRun, ::testing::ValuesIn(runTwice()), caseName);
 
 // A partition that boots by itself keeps its store when the store exported for it is garbage.
 TEST_F(EndToEnd, APartitionThatBootsByItselfKeepsItsStoreWhenTheNewOneIsNoStore) {
@@ -214,7 +253,7 @@ TEST_F(EndToEnd, ARunAfterOneCutOffCancelsAndTheRestoreBringsBackTheOriginal) {
   });
   ASSERT_NE(firstDeletion, transcript.end());
   const int killAfter = static_cast<int>(firstDeletion - transcript.begin()) + 1;
-  TearDown();
+  finishMachine();
 
   makeMachine(testing::sampleMachine("seven-and-xp-on-c.toml"));
   run(manyKeys, killAfter);
@@ -243,24 +282,29 @@ TEST_F(EndToEnd, EscapeChangesNothing) {
   EXPECT_FALSE(exists("drives/C/Boot/org.bcd"));
 }
 
-TEST_F(EndToEnd, StartUpRefusals) {
+std::vector<Described> refusals() {
   std::string noBootFolder = winsim::defaultMachineText();
   noBootFolder.replace(noBootFolder.find("bootmgr = true"), 14, "bootmgr = false\nboot_folder = false");
   std::string managerElsewhere = winsim::defaultMachineText();
   managerElsewhere.replace(managerElsewhere.find("device = \"partition=C:\""), 23, "device = \"partition=D:\"");
-  const std::pair<std::string, Shown> cases[] = {
-      {noBootFolder, {2, 1, "Cannot find the bootfiles.", white}},
-      {managerElsewhere, {2, 3, "This is not the bootpartition, cancelled.", white}},
+  return {
+      {"no_boot_folder", noBootFolder, {2, 1, "Cannot find the bootfiles.", white}},
+      {"manager_elsewhere", managerElsewhere, {2, 3, "This is not the bootpartition, cancelled.", white}},
   };
-  for (const auto& [description, shown] : cases) {
-    makeMachine(description);
-    runAndCheck("Enter", shown, shown.text);
-    const winsim::MachineReport now = machine();
-    EXPECT_TRUE(now.temp.empty());
-    EXPECT_EQ(now.transcript.size(), shown.text.find("bootpartition") != std::string::npos ? 1u : 0u);
-    TearDown();
-  }
 }
+
+class StartUpRefusal : public EndToEndWith<Described> {};
+
+TEST_P(StartUpRefusal, SaysWhyAndWritesNothing) {
+  const auto& [name, description, shown] = GetParam();
+  makeMachine(description);
+  runAndCheck("Enter", shown, shown.text);
+  const winsim::MachineReport now = machine();
+  EXPECT_TRUE(now.temp.empty());
+  EXPECT_EQ(now.transcript.size(), shown.text.find("bootpartition") != std::string::npos ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, StartUpRefusal, ::testing::ValuesIn(refusals()), caseName);
 
 }  // namespace
 }  // namespace quillfex

@@ -1,14 +1,16 @@
 #include "program_run.h"
 
+#include <fcntl.h>
 #include <stb_image.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <sstream>
 
 #include "machine/machine.h"
+#include "posix/descriptor.h"
+#include "posix/process.h"
 #include "screen/font.h"
 #include "temporary_machine.h"
 
@@ -46,30 +48,32 @@ void SimulatedMachine::remove() {
   root.clear();
 }
 
-void ProgramRun::TearDown() {
+void ProgramRun::finishMachine() {
   if (HasFailure()) return (void)std::fprintf(stderr, "machine kept for a look: %s\n", root.c_str());
   remove();
+}
+
+std::string machineCaseName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = fs::path(info.param).stem().string();
+  std::replace_if(
+      name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) == 0; }, '_');
+  return name;
 }
 
 int SimulatedMachine::run(const std::string& keys, int killAfter) {
   const fs::path snapshot = root / "last-screen.png";
   fs::remove(snapshot);
-  const std::string kill = std::to_string(killAfter);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (killAfter > 0) {
-      std::freopen("/dev/null", "w", stderr);  // winsim says that the run was cut off
-      ::execl(WINSIM, WINSIM, "run", root.c_str(), "--keys", keys.c_str(), "--screen", "headless", "--snap",
-              snapshot.c_str(), "--kill-after", kill.c_str(), "--", QUILLFEX, static_cast<char*>(nullptr));
-    }
-    ::execl(WINSIM, WINSIM, "run", root.c_str(), "--keys", keys.c_str(), "--screen", "headless", "--snap",
-            snapshot.c_str(), "--", QUILLFEX, static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
+  posix::ProcessStart start;
+  start.arguments = {WINSIM, "run", root.string(), "--keys", keys, "--screen", "headless", "--snap", snapshot.string()};
+  if (killAfter > 0) start.arguments.insert(start.arguments.end(), {"--kill-after", std::to_string(killAfter)});
+  start.arguments.insert(start.arguments.end(), {"--", QUILLFEX});
+  start.environment = posix::currentEnvironment();
+  // winsim says that the run was cut off, which is what the test asked for.
+  const auto quiet = posix::openFile("/dev/null", O_WRONLY);
+  if (killAfter > 0 && quiet) start.errors = quiet->get();
+  const auto end = posix::runProcess(start);
   lastScreen = readPng(snapshot);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return end && end->signal == 0 ? end->exitCode : -1;
 }
 
 std::optional<winsim::MachineReport> SimulatedMachine::read(std::string& error) const {

@@ -43,9 +43,14 @@ class SimulatedMachine {
 
 class ProgramRun : public ::testing::Test, public SimulatedMachine {
  protected:
-  void TearDown() override;
+  void TearDown() override { finishMachine(); }
+  // Removes the machine, or keeps it for a look and says where once the test has failed.
+  void finishMachine();
   void makeMachine(const std::string& description) { ASSERT_EQ(make(description), ""); }
   winsim::MachineReport machine() const;
 };
+
+// A sample machine's file name as the name of its test case: xp-and-7.toml runs as xp_and_7.
+std::string machineCaseName(const ::testing::TestParamInfo<std::string>& info);
 
 }  // namespace quillfex::testing

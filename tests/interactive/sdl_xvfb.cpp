@@ -1,5 +1,6 @@
 #include "sdl_xvfb.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,15 +11,21 @@
 #include <cstdlib>
 #include <thread>
 
+#include "posix/descriptor.h"
+#include "posix/process.h"
+
 namespace quillfex::testing {
 namespace {
 
-[[noreturn]] void execute(const std::vector<std::string>& argv) {
-  std::vector<char*> pointers;
-  for (const std::string& arg : argv) pointers.push_back(const_cast<char*>(arg.c_str()));
-  pointers.push_back(nullptr);
-  ::execvp(pointers[0], pointers.data());
-  ::_exit(127);
+using posix::Outcome;
+
+Outcome<pid_t> start(std::vector<std::string> argv, int errors, bool ownGroup) {
+  posix::ProcessStart start;
+  start.arguments = std::move(argv);
+  start.environment = posix::currentEnvironment();
+  start.errors = errors;
+  start.ownProcessGroup = ownGroup;
+  return posix::startProcess(start);
 }
 
 // The digits of the first line that comes through fd within limit; "" when none came or it held no number.
@@ -42,7 +49,8 @@ std::string readLine(int fd, std::chrono::milliseconds limit) {
 
 bool endedWithin(pid_t pid, std::chrono::milliseconds limit) {
   for (const auto giveUp = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < giveUp;) {
-    if (::waitpid(pid, nullptr, WNOHANG) == pid) return true;
+    const auto ended = posix::processEnded(pid);
+    if (!ended || *ended) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
@@ -51,23 +59,24 @@ bool endedWithin(pid_t pid, std::chrono::milliseconds limit) {
 }  // namespace
 
 XvfbServer::XvfbServer() {
+  // Only the end Xvfb writes to is handed on: the test keeps the reading end to itself.
   int toTest[2];
-  if (::pipe(toTest) != 0) return;
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    ::close(toTest[0]);
-    std::freopen("/dev/null", "w", stderr);
-    // Xvfb picks a free display itself and writes its number once it takes connections.
-    execute({"Xvfb", "-displayfd", std::to_string(toTest[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-  }
+  if (::pipe2(toTest, O_CLOEXEC) != 0) return;
+  ::fcntl(toTest[1], F_SETFD, 0);
+  const auto quiet = posix::openFile("/dev/null", O_WRONLY);
+  // Xvfb picks a free display itself and writes its number once it takes connections.
+  const auto server =
+      start({"Xvfb", "-displayfd", std::to_string(toTest[1]), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+            quiet ? quiet->get() : -1, false);
   ::close(toTest[1]);
-  const std::string number = readLine(toTest[0], std::chrono::seconds(15));
+  if (server) pid_ = *server;
+  const std::string number = server ? readLine(toTest[0], std::chrono::seconds(15)) : "";
   ::close(toTest[0]);
   if (!number.empty()) {
     ::setenv("DISPLAY", (":" + number).c_str(), 1);
   } else if (pid_ > 0) {
     ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
+    posix::waitForProcess(pid_);
     pid_ = -1;
   }
 }
@@ -77,32 +86,29 @@ XvfbServer::~XvfbServer() {
   ::kill(pid_, SIGTERM);
   if (!endedWithin(pid_, std::chrono::seconds(5))) {
     ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
+    posix::waitForProcess(pid_);
   }
   ::unsetenv("DISPLAY");
 }
 
 BackgroundProgram::BackgroundProgram(const std::vector<std::string>& argv) {
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    ::setpgid(0, 0);
-    execute(argv);
-  }
-  if (pid_ > 0) ::setpgid(pid_, pid_);
+  const auto program = start(argv, -1, true);
+  if (program) pid_ = *program;
 }
 
 BackgroundProgram::~BackgroundProgram() {
   if (pid_ <= 0 || status_) return;
   ::kill(-pid_, SIGKILL);
-  ::waitpid(pid_, nullptr, 0);
+  posix::waitForProcess(pid_);
 }
 
 std::optional<int> BackgroundProgram::waitForExit(std::chrono::milliseconds limit) {
   const auto giveUp = std::chrono::steady_clock::now() + limit;
   while (!status_ && pid_ > 0) {
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const auto ended = posix::processEnded(pid_);
+    if (!ended) break;
+    if (*ended) {
+      status_ = (*ended)->status();
     } else if (std::chrono::steady_clock::now() >= giveUp) {
       break;
     } else {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "fake_os.h"
@@ -57,6 +58,12 @@ const std::string windows7Listing = listing({
     device("C:"),
 });
 
+Ids foreignIdsIn(const std::string& text, const std::string& drive) {
+  Ids ids;
+  for (const ListedEntry& entry : foreignEntriesIn(text, drive).foreign) ids.push_back(entry.id);
+  return ids;
+}
+
 class ListingTest : public ::testing::Test {
  protected:
   // The listing command leaves `text` in capture file 0 (or nothing at all, for nullptr).
@@ -96,18 +103,94 @@ TEST_F(ListingTest, AnswersTheThreeQuestionsOfAWindows7Listing) {
   EXPECT_EQ(os.commandLines.size(), 5u);  // every scan runs the listing itself
 }
 
-TEST_F(ListingTest, ShortHeaderStyleGivesTheSameAnswers) {
+TEST(ListingLineRules, HeaderLinesAndTheirIds) {
+  struct Case {
+    std::string line;
+    bool isHeader;
+    std::string id;
+  } cases[] = {
+      {header("{bootmgr}"), true, "{bootmgr}"},
+      {header("{x}", "id"), true, "{x}"},
+      {header("{x} "), true, "{x} "},                         // blanks after the id belong to it
+      {"identifiers             {x}", true, "{x}"},           // only columns 1 to 10 are looked at
+      {"identifier", true, ""},                               // a header without an id
+      {"id        ", true, ""},                               //
+      {"id       ", false, ""},                               // 7 blanks
+      {"Identifier              {x}", false, "{x}"},          // the id column does not depend on the header
+      {" identifier             {x}", false, "{x}"},          //
+      {"id\t" + std::string(21, ' ') + "{x}", false, "{x}"},  // a tab is no blank
+      {std::string(24, ' ') + "x", false, "x"},
+      {std::string(24, ' '), false, ""},
+      {"", false, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(isHeader(c.line), c.isHeader) << c.line;
+    EXPECT_EQ(entryIdOf(c.line), c.id) << c.line;
+  }
+}
+
+TEST(ListingLineRules, DeviceLinesLieOnTheirLastTwoCharacters) {
+  struct Case {
+    std::string line, drive;
+    bool isOn;
+  } cases[] = {
+      {device("C:"), "C:", true},
+      {device("D:"), "C:", false},
+      {device("c:"), "C:", false},  // letter case is exact
+      {"C:", "C:", true},
+      {"C", "C:", false},
+      {"device                  partition=C: ", "C:", false},  // a blank after the drive
+      {"device                  partition=\\Device\\HarddiskVolume1", "C:", false},
+      {"device                  unknown", "C:", false},
+      {"", "C:", false},
+      {"", "", true},  // an unset drive is "", and so is the drive of an empty line
+  };
+  for (const auto& c : cases) EXPECT_EQ(deviceIsOn(c.line, c.drive), c.isOn) << c.line << " on " << c.drive;
+}
+
+TEST(ListingText, LastLineIsWhatLineBufferEndsHolding) {
+  using Line = std::optional<std::string>;
+  struct Case {
+    const char* name;
+    std::string text;
+    Line bootManagerScan, countScan, afterLastForeign;
+  } cases[] = {
+      {"no lines", "", std::nullopt, std::nullopt, std::nullopt},
+      {"a plain last line", listing({header("{x}"), device("D:"), "last"}), "last", "last", "last"},
+      {"device line read past the end", listing({header("{bootmgr}")}), "", header("{bootmgr}"), header("{bootmgr}")},
+      {"short header, rewritten by the foreign scan only", listing({header("{bootmgr}", "id")}), "",
+       header("{bootmgr}", "id"), header("{bootmgr}")},
+      {"a foreign device line last", listing({header("{x}"), device("D:")}), device("D:"), device("D:"), std::nullopt},
+      {"a foreign header last", listing({header("{x}")}), header("{x}"), header("{x}"), std::nullopt},
+      {"a device line on the drive last", listing({header("{x}"), device("C:")}), device("C:"), device("C:"),
+       device("C:")},
+      {"a last line without line end keeps its CR", "a\r\nb\r", "b\r", "b\r", "b\r"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(bootManagerDeviceIn(c.text, "C:").lastLine, c.bootManagerScan) << c.name;
+    EXPECT_EQ(entryCountIn(c.text).lastLine, c.countScan) << c.name;
+    EXPECT_EQ(foreignEntriesIn(c.text, "C:").lineAfterLastForeign, c.afterLastForeign) << c.name;
+  }
+}
+
+TEST(ListingText, ForeignScanKeepsTheBootManagerAndTheEntriesOnTheDrive) {
+  const ForeignEntries entries = foreignEntriesIn(windows7Listing, "C:");
+  EXPECT_EQ(entries.kept, (KeptEntries{true, 2}));
+  EXPECT_EQ(entries.foreign, (std::vector<ListedEntry>{{"{a1}", device("D:")}, {"{ntldr}", device("E:")}}));
+  EXPECT_EQ(foreignEntriesIn(listing({header("{x}"), device("D:")}), "C:").kept, (KeptEntries{false, 0}));
+}
+
+TEST(ListingText, ShortHeaderStyleGivesTheSameAnswers) {
   std::string shortStyle = windows7Listing;
   for (std::size_t at; (at = shortStyle.find("identifier")) != std::string::npos;) {
     shortStyle.replace(at, 10, "id        ");
   }
-  listingIs(shortStyle);
-  EXPECT_TRUE(findBootManagerDevice(context, "C:"));
-  EXPECT_EQ(countEntries(context), 5);
-  EXPECT_EQ(foreignIds("C:"), (Ids{"{a1}", "{ntldr}"}));
+  EXPECT_TRUE(bootManagerDeviceIn(shortStyle, "C:").answer);
+  EXPECT_EQ(entryCountIn(shortStyle).answer, 5);
+  EXPECT_EQ(foreignIdsIn(shortStyle, "C:"), (Ids{"{a1}", "{ntldr}"}));
 }
 
-TEST_F(ListingTest, HeaderAndIdRulesAreExact) {
+TEST(ListingText, HeaderAndIdRulesAreExact) {
   struct Case {
     const char* name;
     std::vector<std::string> lines;
@@ -142,10 +225,10 @@ TEST_F(ListingTest, HeaderAndIdRulesAreExact) {
       {"no headers", {"Windows Boot Manager", "--------------------"}, false, 0, {}},
   };
   for (const auto& c : cases) {
-    listingIs(listing(c.lines));
-    EXPECT_EQ(findBootManagerDevice(context, "C:"), c.bootManagerOnC) << c.name;
-    EXPECT_EQ(countEntries(context), c.entries) << c.name;
-    EXPECT_EQ(foreignIds("C:"), c.foreignToC) << c.name;
+    const std::string text = listing(c.lines);
+    EXPECT_EQ(bootManagerDeviceIn(text, "C:").answer, c.bootManagerOnC) << c.name;
+    EXPECT_EQ(entryCountIn(text).answer, c.entries) << c.name;
+    EXPECT_EQ(foreignIdsIn(text, "C:"), c.foreignToC) << c.name;
   }
 }
 
@@ -161,24 +244,24 @@ TEST_F(ListingTest, EmptyOrMissingCaptureHasNoEntries) {
   EXPECT_EQ(foreignIds("C:"), Ids{});
 }
 
-TEST_F(ListingTest, LineEndsAndBadBytesDoNotMatter) {
+TEST(ListingText, LineEndsAndBadBytesDoNotMatter) {
   const std::string lfOnly = header("{bootmgr}") + "\n" + device("C:") + "\n" + header("{x}") + "\n" + device("D:");
-  listingIs(lfOnly);  // LF line ends, no line end after the last line
-  EXPECT_TRUE(findBootManagerDevice(context, "C:"));
-  EXPECT_EQ(foreignIds("C:"), Ids{"{x}"});
+  // LF line ends, no line end after the last line
+  EXPECT_TRUE(bootManagerDeviceIn(lfOnly, "C:").answer);
+  EXPECT_EQ(foreignIdsIn(lfOnly, "C:"), Ids{"{x}"});
 
   const std::string withNul = header(std::string("{a\0b}", 5)) + "\r\n" + device("D:") + "\r\n";
-  listingIs(withNul);
-  EXPECT_EQ(foreignIds("C:"), Ids{std::string("{a\0b}", 5)});
+  EXPECT_EQ(foreignIdsIn(withNul, "C:"), Ids{std::string("{a\0b}", 5)});
 
   const std::string longLine(100'000, 'i');
-  listingIs(listing({longLine, header("{bootmgr}"), device("C:"), header(longLine), device("D:")}));
-  EXPECT_TRUE(findBootManagerDevice(context, "C:"));
-  EXPECT_EQ(countEntries(context), 2);
-  EXPECT_EQ(foreignIds("C:"), Ids{longLine});
+  const std::string withLongLines =
+      listing({longLine, header("{bootmgr}"), device("C:"), header(longLine), device("D:")});
+  EXPECT_TRUE(bootManagerDeviceIn(withLongLines, "C:").answer);
+  EXPECT_EQ(entryCountIn(withLongLines).answer, 2);
+  EXPECT_EQ(foreignIdsIn(withLongLines, "C:"), Ids{longLine});
 
-  listingIs(std::string(3'000'000, '\0'));  // megabytes of binary garbage without a line end
-  EXPECT_EQ(countEntries(context), 0);
+  // megabytes of binary garbage without a line end
+  EXPECT_EQ(entryCountIn(std::string(3'000'000, '\0')).answer, 0);
 }
 
 TEST_F(ListingTest, EachIdIsHandedOnBeforeTheScanReadsOn) {
@@ -199,6 +282,19 @@ TEST_F(ListingTest, LineBufferHoldsTheLastLineRead) {
   listingIs(listing({header("{bootmgr}")}));  // the device line read meets the end
   findBootManagerDevice(context, "C:");
   EXPECT_EQ(state.lineBuffer, "");
+}
+
+TEST_F(ListingTest, LineBufferKeepsWhatTheCallerLeftOrWhatItHeld) {
+  listingIs(listing({header("{bootmgr}"), device("C:"), header("{x}"), device("D:")}));
+  foreignEntryIds(context, "C:", [&](const std::string&) { state.lineBuffer = "left by the caller"; });
+  EXPECT_EQ(state.lineBuffer, "left by the caller");  // the scan read no line after the entry's
+
+  listingIs(nullptr);
+  state.lineBuffer = "held";
+  countEntries(context);
+  findBootManagerDevice(context, "C:");
+  foreignIds("C:");
+  EXPECT_EQ(state.lineBuffer, "held");
 }
 
 TEST_F(ListingTest, QuotesTheCaptureFileWhenTempHoldsABlank) {

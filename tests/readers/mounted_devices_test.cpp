@@ -5,6 +5,7 @@
 #include "fake_os.h"
 #include "helper/command.h"
 #include "screen/screen.h"
+#include "test_data.h"
 
 namespace quillfex {
 namespace {
@@ -38,11 +39,9 @@ class MountedDevicesTest : public ::testing::Test {
   }
 
   std::vector<std::string> signaturesFor(char letter, const std::string& narrowedText) {
-    os.setFile(capturePath(os, 2), narrowedText);
-    TextFile file = openTextFile(os, capturePath(os, 2));
     state.letterCode = letter;
     std::vector<std::string> signatures;
-    scanLetter(context, file, [&](const std::string& signature) { signatures.push_back(signature); });
+    scanLetter(context, narrowedText, [&](const std::string& signature) { signatures.push_back(signature); });
     return signatures;
   }
 
@@ -117,6 +116,83 @@ TEST_F(MountedDevicesTest, SignaturesMatchExactlyAndNeverEmpty) {
     state.letterCode = c.letter;
     EXPECT_EQ(signatureMatches(state, c.signature, c.disk), c.matches)
         << c.letter << " " << c.signature << " " << c.disk;
+  }
+}
+
+TEST_F(MountedDevicesTest, NarrowingLeavesTheLastPairInLineBufferAndEntryId) {
+  struct Case {
+    std::string exported, lineBuffer, entryId;
+  } cases[] = {
+      {utf16("AB"), "B", std::string(1, '\0')},
+      {std::string("\xFF\xFE\x41\x00\x42", 5), "B", ""},  // odd length: no second byte
+      {"", "held", "held"},                               // nothing read: nothing changed
+  };
+  for (const auto& c : cases) {
+    state.lineBuffer = state.entryId = "held";
+    exportIs(&c.exported);
+    exportMountedDevices(context);
+    EXPECT_EQ(state.lineBuffer, c.lineBuffer);
+    EXPECT_EQ(state.entryId, c.entryId);
+  }
+  exportIs(nullptr);
+  exportMountedDevices(context);
+  ASSERT_NE(os.file(capturePath(os, 1)), nullptr);  // opened for reading and writing, so created
+  EXPECT_EQ(*os.file(capturePath(os, 1)), "");
+}
+
+TEST(MountedDevicesLineRules, WhichLinesNameALetter) {
+  struct Case {
+    std::string line;
+    char letter;
+    bool names;
+  } cases[] = {
+      {valueLine('D', "12,ab,0c,ff"), 'D', true},
+      {valueLine('D', "12,ab,0c,ff"), 'E', false},
+      {valueLine('d', "12,ab,0c,ff"), 'D', false},  // letter case is exact
+      {"\"\\DosDevices\\D:\"=hex:12", 'D', false},  // one backslash: not the export's escaping
+      {"\"\\\\DosDevices\\\\DD:\"=hex:12", 'D', false},
+      {"DosDevices\\\\D:", 'D', true},  // anywhere in the line
+      {"\"\\\\??\\\\Volume{5157cc0e-0000-11e0-a000-806e6f6e6963}\"=hex:12,ab,0c,ff", 'D', false},
+      {"", 'D', false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(namesLetter(c.line, c.letter), c.names) << c.line << " " << c.letter;
+}
+
+TEST_F(MountedDevicesTest, TheScanLeavesTheLastLineOrWhatTheCallerLeft) {
+  const std::string line = "\"\\\\DosDevices\\\\D:\"=hex:12,ab,0c,ff";
+  std::vector<std::string> seen;
+  state.letterCode = 'D';
+  scanLetter(context, line + "\r\nafter\r\n", [&](const std::string&) { seen.push_back(state.lineBuffer); });
+  EXPECT_EQ(seen, std::vector<std::string>{line});
+  EXPECT_EQ(state.lineBuffer, "after");
+
+  scanLetter(context, valueLine('D', "12,ab,0c,ff"), [&](const std::string&) { state.lineBuffer = "left"; });
+  EXPECT_EQ(state.lineBuffer, "left");  // the letter's line was the last one read
+  scanLetter(context, "", [&](const std::string&) {});
+  EXPECT_EQ(state.lineBuffer, "left");
+}
+
+// Wine keeps Unix paths in its \DosDevices values, not MBR signatures: its letters are found, and their
+// signature texts belong to no disk.
+TEST_F(MountedDevicesTest, WinesExportNamesCAndZWithSignaturesOfNoDisk) {
+  const std::string exported = testing::testData("wine-mounted-devices.reg");
+  ASSERT_EQ(exported.substr(0, 2), "\xFF\xFE");
+  exportIs(&exported);
+  const std::string text = narrowed();
+  EXPECT_EQ(text.substr(0, 39), "\xFFWindows Registry Editor Version 5.00\r\n");
+  EXPECT_NE(text.find("\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices]\r\n"), std::string::npos);
+
+  state.systemDrive = "C:";
+  state.diskSignatures = {"12,ab,0c,ff", "5d,2e,8a,41", "", "00,00,00,00"};
+  struct Case {
+    char letter;
+    std::vector<std::string> signatures;
+  } cases[] = {{'C', {"2e,2e,2f,64"}}, {'Z', {"2f,00,00,00"}}, {'D', {}}, {'Y', {}}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(signaturesFor(c.letter, text), c.signatures) << c.letter;
+    for (const auto& signature : c.signatures) {
+      for (int disk = 0; disk < 4; ++disk) EXPECT_FALSE(signatureMatches(state, signature, disk)) << c.letter;
+    }
   }
 }
 

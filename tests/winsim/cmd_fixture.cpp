@@ -1,15 +1,11 @@
 #include "winsim/cmd_fixture.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "captured_run.h"
 #include "machine/file_attributes.h"
 
 namespace winsim::testing {
@@ -57,36 +53,12 @@ void CmdTest::SetUp() {
 void CmdTest::TearDown() { std::filesystem::remove_all(root); }
 
 CmdResult CmdTest::run(const std::string& line, const std::string& folder) const {
-  const std::string outputFile = (root / "test-stdout").string(), errorFile = (root / "test-stderr").string();
-  const std::vector<std::string> environment = {"QUILLFEX_SIM_ROOT=" + root.string(), "SystemDrive=C:", "temp=" + temp,
-                                                "PATH=/usr/bin:/bin"};
-  std::vector<char*> envp;
-  for (const auto& variable : environment) envp.push_back(const_cast<char*>(variable.c_str()));
-  envp.push_back(nullptr);
-  const std::string program = WINSIM_CMD, workingFolder = (root / folder).string();
-  char* const argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(line.c_str()), nullptr};
-
-  const pid_t child = ::fork();
-  if (child == 0) {
-    const int output = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (output < 0 || errors < 0 || ::dup2(output, 1) < 0 || ::dup2(errors, 2) < 0 ||
-        ::chdir(workingFolder.c_str()) != 0) {
-      ::_exit(120);
-    }
-    ::execve(argv[0], argv, envp.data());
-    ::_exit(121);
-  }
-  CmdResult result;
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.output = readFile("test-stdout");
-  result.errors = readFile("test-stderr");
-  std::filesystem::remove(root / "test-stdout");
-  std::filesystem::remove(root / "test-stderr");
-  return result;
+  quillfex::posix::ProcessStart start;
+  start.arguments = {WINSIM_CMD, line};
+  start.environment = {"QUILLFEX_SIM_ROOT=" + root.string(), "SystemDrive=C:", "temp=" + temp, "PATH=/usr/bin:/bin"};
+  start.workingDirectory = (root / folder).string();
+  const auto run = quillfex::testing::runCapturing(start, root);
+  return {run.status, run.output, run.errors};
 }
 
 void CmdTest::writeFile(const std::string& relative, const std::string& content, const std::string& flags) const {

@@ -19,8 +19,7 @@ int regeditCommand(Shell& shell, const std::vector<std::string>& words);
 // with ".exe" added; "" when it names none.
 std::string findProgram(const Shell& shell, const std::string& name);
 // Runs it with the words as its arguments and its output going to the console's output.
-int runProgram(Shell& shell, const std::string& hostFile, const std::string& name,
-               const std::vector<std::string>& words);
+int programCommand(Shell& shell, const std::string& hostFile, const std::vector<std::string>& words);
 
 // Every command line: the command named by its first word, or cmd's message when there is none.
 int runCommand(Shell& shell, std::string_view command);

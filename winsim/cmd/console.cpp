@@ -1,23 +1,14 @@
 #include "winsim/cmd/console.h"
 
-#include <unistd.h>
+#include <utility>
 
 #include "winsim/cmd/code_page.h"
-#include "winsim/cmd/host_files.h"
 
 namespace winsim {
 
-Console::Console() : output_(STDOUT_FILENO) {}
-
-Console::~Console() {
+void Console::redirect(quillfex::posix::Descriptor file) {
   flush();
-  if (output_ != STDOUT_FILENO) ::close(output_);
-}
-
-void Console::redirect(int fd) {
-  flush();
-  if (output_ != STDOUT_FILENO) ::close(output_);
-  output_ = fd;
+  redirected_ = std::move(file);
 }
 
 void Console::print(std::string_view line) {
@@ -27,12 +18,12 @@ void Console::print(std::string_view line) {
 
 void Console::error(std::string_view line) {
   flush();
-  writeAll(STDERR_FILENO, toConsoleCodePage(line) + "\r\n");
+  quillfex::posix::writeAll(STDERR_FILENO, toConsoleCodePage(line) + "\r\n");
 }
 
 void Console::flush() {
   // A console that cannot be written to loses its output, as a closed console window would.
-  writeAll(output_, pending_);
+  quillfex::posix::writeAll(outputFd(), pending_);
   pending_.clear();
 }
 

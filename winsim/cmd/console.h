@@ -2,21 +2,25 @@
 // The hidden console of one command line: its output goes to standard output or to the redirection's
 // file, in the console's code page with CR LF line ends; error messages always go to standard error.
 
+#include <unistd.h>
+
 #include <string>
 #include <string_view>
+
+#include "posix/descriptor.h"
 
 namespace winsim {
 
 class Console {
  public:
-  Console();
-  ~Console();
+  Console() = default;
+  ~Console() { flush(); }
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
-  // Sends the output to fd from now on; the console closes it at the end.
-  void redirect(int fd);
-  int outputFd() const { return output_; }
+  // Sends the output to the file from now on; the console closes it at the end.
+  void redirect(quillfex::posix::Descriptor file);
+  int outputFd() const { return redirected_.get() >= 0 ? redirected_.get() : STDOUT_FILENO; }
 
   // One line of output (UTF-8 as the host names files).
   void print(std::string_view line);
@@ -26,7 +30,7 @@ class Console {
   void flush();
 
  private:
-  int output_;
+  quillfex::posix::Descriptor redirected_;
   std::string pending_;
 };
 

@@ -9,31 +9,11 @@
 #include <cerrno>
 #include <memory>
 
+#include "posix/descriptor.h"
+
 namespace winsim {
 
 namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-int openRetrying(const std::string& path, int flags, mode_t mode = 0) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
 
 bool statIs(const std::string& path, mode_t type) {
   struct stat info {};
@@ -73,31 +53,21 @@ std::optional<FileIdentity> identityOf(const std::string& path) {
   return FileIdentity{info.st_dev, info.st_ino};
 }
 
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return errno;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
-}
-
 int copyFile(const std::string& from, const std::string& to) {
-  const FileDescriptor source(openRetrying(from, O_RDONLY));
-  if (source.get() < 0) return errno;
-  const FileDescriptor target(openRetrying(to, O_WRONLY | O_CREAT | O_TRUNC, 0644));
-  if (target.get() < 0) return errno;
+  namespace posix = quillfex::posix;
+  const auto source = posix::openFile(from, O_RDONLY);
+  if (!source) return source.failure().error;
+  auto target = posix::openFile(to, O_WRONLY | O_CREAT | O_TRUNC);
+  if (!target) return target.failure().error;
   char buffer[1 << 16];
   while (true) {
-    const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return errno;
-    if (got == 0) return 0;
-    if (const int failure = writeAll(target.get(), std::string_view(buffer, static_cast<std::size_t>(got)))) {
-      return failure;
-    }
+    const auto got = posix::readSome(source->get(), buffer, sizeof buffer);
+    if (!got) return got.failure().error;
+    if (*got == 0) break;
+    if (const auto failure = posix::writeAll(target->get(), std::string_view(buffer, *got))) return failure->error;
   }
+  const auto closing = target->close();
+  return closing ? closing->error : 0;
 }
 
 std::string parentOf(const std::string& path) {

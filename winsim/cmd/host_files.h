@@ -34,7 +34,6 @@ struct FileIdentity {
 std::optional<FileIdentity> identityOf(const std::string& path);
 
 // 0, or the errno of the call that failed.
-int writeAll(int fd, std::string_view bytes);
 int copyFile(const std::string& from, const std::string& to);
 
 // The folder part of a host path ("" for a bare name).

@@ -11,6 +11,7 @@
 
 #include "machine/machine_file.h"
 #include "machine/sandbox_layout.h"
+#include "posix/descriptor.h"
 #include "winsim/cmd/command_line.h"
 #include "winsim/cmd/commands.h"
 #include "winsim/cmd/host_files.h"
@@ -27,13 +28,8 @@ std::string commandLine(int argc, char** argv) {
 // One write, so that the lines of commands run one after another never mix.
 void appendToTranscript(const std::string& sandboxRoot, const std::string& line) {
   const std::string path = winsim::layout::transcript(sandboxRoot).string();
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return;
-  winsim::writeAll(fd, line + '\n');
-  ::close(fd);
+  const auto file = quillfex::posix::openFile(path, O_WRONLY | O_CREAT | O_APPEND);
+  if (file) quillfex::posix::writeAll(file->get(), line + '\n');
 }
 
 // The program that ran this line ends with it when the run is to be cut off here.
@@ -49,7 +45,7 @@ int main(int argc, char** argv) {
   const char* root = std::getenv(winsim::sandboxVariable);
   if (root == nullptr || *root == '\0') {
     const std::string message = std::string("winsim-cmd: ") + winsim::sandboxVariable + " names no sandbox\n";
-    winsim::writeAll(STDERR_FILENO, message);
+    quillfex::posix::writeAll(STDERR_FILENO, message);
     return 1;
   }
   const std::string line = commandLine(argc, argv);

@@ -2,8 +2,9 @@
 
 #include <fcntl.h>
 
-#include <cerrno>
+#include <utility>
 
+#include "posix/descriptor.h"
 #include "winsim/cmd/host_files.h"
 
 namespace winsim {
@@ -14,13 +15,8 @@ bool isNullDevice(const std::string& target) {
   return equalIgnoringCase(target, "nul") || equalIgnoringCase(target, "nul:");
 }
 
-int openTarget(const std::string& host, bool append) {
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
-  int fd;
-  do {
-    fd = ::open(host.c_str(), flags, 0644);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
+quillfex::posix::Outcome<quillfex::posix::Descriptor> openTarget(const std::string& host, bool append) {
+  return quillfex::posix::openFile(host, O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC));
 }
 
 bool fail(Shell& shell, const char* message) {
@@ -36,9 +32,9 @@ bool openRedirections(Shell& shell, const std::vector<Redirection>& redirections
     const std::string host = isNullDevice(redirection.target) ? "/dev/null" : shell.hostPath(redirection.target);
     if (host.empty() || !isFolder(parentOf(host))) return fail(shell, "The system cannot find the path specified.");
     if (isFolder(host)) return fail(shell, "Access is denied.");
-    const int fd = openTarget(host, redirection.append);
-    if (fd < 0) return fail(shell, "Access is denied.");
-    shell.console().redirect(fd);
+    auto file = openTarget(host, redirection.append);
+    if (!file) return fail(shell, "Access is denied.");
+    shell.console().redirect(std::move(*file));
   }
   return true;
 }

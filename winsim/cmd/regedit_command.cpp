@@ -9,6 +9,7 @@
 
 #include "machine/mounted_devices.h"
 #include "machine/sandbox_layout.h"
+#include "posix/descriptor.h"
 #include "winsim/cmd/code_page.h"
 #include "winsim/cmd/command_line.h"
 #include "winsim/cmd/commands.h"
@@ -66,13 +67,10 @@ std::string exportText(const std::vector<MountedValue>& values) {
 }
 
 bool writeExport(const std::string& host, const std::string& text) {
-  int fd;
-  do {
-    fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
-  const bool written = writeAll(fd, "\xFF\xFE" + toUtf16Le(text)) == 0;
-  return ::close(fd) == 0 && written;
+  auto file = quillfex::posix::openFile(host, O_WRONLY | O_CREAT | O_TRUNC);
+  if (!file) return false;
+  const bool written = !quillfex::posix::writeAll(file->get(), "\xFF\xFE" + toUtf16Le(text));
+  return !file->close() && written;
 }
 
 }  // namespace

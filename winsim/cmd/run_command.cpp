@@ -25,7 +25,7 @@ int runCommand(Shell& shell, std::string_view command) {
     return renCommand(shell, internalWords(first.rest));
   }
   if (const std::string program = findProgram(shell, first.name); !program.empty()) {
-    return runProgram(shell, program, first.name, runtimeWords(first.rest));
+    return programCommand(shell, program, runtimeWords(first.rest));
   }
   if (names(first.name, "xcopy")) return xcopyCommand(shell, runtimeWords(first.rest));
   if (names(first.name, "regedit")) return regeditCommand(shell, runtimeWords(first.rest));

@@ -17,8 +17,20 @@ struct DriveReport {
   std::vector<std::string> bootFiles;  // names in its \Boot
 };
 
+struct PartitionReport {
+  char letter = 0;           // 0 for a partition without a drive letter
+  std::string windows;       // as described: "", "XP", "Vista" or "7"
+  bool bootManager = false;  // \bootmgr at its root now (as described when it has no letter)
+};
+
+struct DiskReport {
+  std::string signature;  // bytes 440..443 of sector 0 now, in hex and disk order; "unreadable" when short
+  std::vector<PartitionReport> partitions;
+};
+
 struct MachineReport {
   std::string systemDrive;
+  std::vector<DiskReport> disks;  // in disk order
   std::optional<BootStore> systemStore;
   std::vector<DriveReport> drives;      // by letter
   std::vector<std::string> bootFolder;  // names in the system drive's \Boot
@@ -29,11 +41,16 @@ struct MachineReport {
 // Reads the sandbox; nullopt with the reason in error when it is no sandbox.
 std::optional<MachineReport> readMachineReport(const std::filesystem::path& sandbox, std::string& error);
 
-// {"systemStore":[{"id":..,"device":..,..}] or null, "drives":{"C":{"bootmgr":..,"store":..,"bootFiles":[..]}},
-//  "bootFolder":[..], "temp":[..], "transcript":[..]}
+// {"systemDrive":"C:", "systemStore":[{"id":..,"device":..,..}] or null,
+// "drives":{"C":{"bootmgr":..,"store":..,"bootFiles":[..]}},
+//  "bootFolder":[..], "temp":[..], "transcript":[..]}. Text is UTF-8; a byte that is no part of a UTF-8
+// character is taken as code page 437, the code page of the console that names may come from.
 std::string reportJson(const MachineReport& report);
 
-// A short report for a person.
-std::string reportText(const MachineReport& report);
+enum class Detail { brief, verbose };
+
+// For a person: the disks and their partitions, then what each drive's \Boot\BCD boots; verbose adds the
+// \Boot files and every command line run.
+std::string reportText(const MachineReport& report, Detail detail);
 
 }  // namespace winsim

@@ -9,16 +9,12 @@ namespace winsim {
 
 struct RunOptions {
   std::filesystem::path sandbox;
-  std::string keys;                  // a key script, "Down Enter Esc"; "" for none
+  std::string keys;                  // a key script that reads, "Down Enter Esc"; "" for none
   std::string screen;                // headless, tty or sdl; "" for the program's own choice
   std::filesystem::path snapshot;    // PNG of the screen as the program ends; empty for none
   int killAfter = 0;                 // ends the program right after its N-th command line; 0 never
   std::vector<std::string> program;  // the program and its arguments
 };
-
-// Reads "DIR [--keys K] [--screen S] [--snap OUT.png] [--kill-after N] -- PROGRAM [ARGS]"; false with the
-// reason in error.
-bool parseRunOptions(const std::vector<std::string>& args, RunOptions& options, std::string& error);
 
 // Runs the program with SystemDrive, temp and QUILLFEX_SIM_ROOT set, its current folder the system drive's
 // root, and the key script, screen and snapshot handed on in QUILLFEX_KEYS, QUILLFEX_SCREEN and

@@ -1,0 +1,110 @@
+#include "posix/process.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+extern char** environ;
+
+namespace quillfex::posix {
+
+namespace {
+
+std::vector<char*> pointersTo(const std::vector<std::string>& texts) {
+  std::vector<char*> pointers;
+  for (const std::string& text : texts) pointers.push_back(const_cast<char*>(text.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+ProcessEnd endOf(int status) {
+  if (WIFSIGNALED(status)) return ProcessEnd{0, WTERMSIG(status)};
+  return ProcessEnd{WEXITSTATUS(status), 0};
+}
+
+// The file actions and attributes of one start, released however the start ends.
+class SpawnSetting {
+ public:
+  SpawnSetting() {
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+  }
+  ~SpawnSetting() {
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  SpawnSetting(const SpawnSetting&) = delete;
+  SpawnSetting& operator=(const SpawnSetting&) = delete;
+
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attributes;
+};
+
+}  // namespace
+
+std::vector<std::string> currentEnvironment() {
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) environment.emplace_back(*entry);
+  return environment;
+}
+
+std::vector<std::string> withVariables(std::vector<std::string> environment,
+                                       const std::vector<std::pair<std::string, std::string>>& variables) {
+  for (const auto& [name, value] : variables) {
+    std::erase_if(environment, [&](const std::string& entry) { return entry.starts_with(name + '='); });
+    environment.push_back(name + '=' + value);
+  }
+  return environment;
+}
+
+Outcome<pid_t> startProcess(const ProcessStart& start) {
+  const std::string& program = start.arguments.at(0);
+  SpawnSetting setting;
+  if (start.output >= 0) posix_spawn_file_actions_adddup2(&setting.actions, start.output, STDOUT_FILENO);
+  if (start.errors >= 0) posix_spawn_file_actions_adddup2(&setting.actions, start.errors, STDERR_FILENO);
+  if (!start.workingDirectory.empty()) {
+    posix_spawn_file_actions_addchdir_np(&setting.actions, start.workingDirectory.c_str());
+  }
+  if (start.ownProcessGroup) {
+    posix_spawnattr_setflags(&setting.attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&setting.attributes, 0);
+  }
+  const std::vector<char*> argv = pointersTo(start.arguments);
+  const std::vector<char*> envp = pointersTo(start.environment);
+  const bool searched = program.find('/') == std::string::npos;
+  pid_t child = 0;
+  const int failure =
+      searched ? posix_spawnp(&child, program.c_str(), &setting.actions, &setting.attributes, argv.data(), envp.data())
+               : posix_spawn(&child, program.c_str(), &setting.actions, &setting.attributes, argv.data(), envp.data());
+  if (failure != 0) return SystemFailure{"posix_spawn " + program, failure};
+  return child;
+}
+
+Outcome<ProcessEnd> waitForProcess(pid_t child) {
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return failureOf("waitpid");
+  }
+  return endOf(status);
+}
+
+Outcome<std::optional<ProcessEnd>> processEnded(pid_t child) {
+  int status = 0;
+  pid_t ended;
+  do {
+    ended = ::waitpid(child, &status, WNOHANG);
+  } while (ended < 0 && errno == EINTR);
+  if (ended < 0) return failureOf("waitpid");
+  if (ended == 0) return std::optional<ProcessEnd>();
+  return std::optional<ProcessEnd>(endOf(status));
+}
+
+Outcome<ProcessEnd> runProcess(const ProcessStart& start) {
+  const auto child = startProcess(start);
+  if (!child) return child.failure();
+  return waitForProcess(*child);
+}
+
+}  // namespace quillfex::posix
