@@ -107,20 +107,48 @@ bool onlyWholeRows(const GlyphBits& bits) {
   return std::all_of(bits.begin(), bits.end(), [](std::uint8_t row) { return row == 0 || row == 0xFF; });
 }
 
-Pixel averageOf(const CellPixels& pixels, int firstRow, int lastRow, std::optional<Pixel> leftOut) {
-  std::array<unsigned, 3> sums{};
-  unsigned count = 0;
-  for (int y = firstRow; y <= lastRow; ++y) {
-    for (const Pixel pixel : pixels[y]) {
-      if (pixel == leftOut) continue;
-      for (int channel = 0; channel < 3; ++channel) sums[channel] += pixel >> (16 - 8 * channel) & 0xFF;
-      ++count;
-    }
+// A running average of colours, channel by channel.
+class ColourAverage {
+ public:
+  void add(Pixel colour) {
+    for (int channel = 0; channel < 3; ++channel) sums_[channel] += colour >> (16 - 8 * channel) & 0xFF;
+    ++count_;
   }
-  if (count == 0) return 0;
-  Pixel average = 0;
-  for (int channel = 0; channel < 3; ++channel) average = average << 8 | (sums[channel] + count / 2) / count;
-  return average;
+  bool empty() const { return count_ == 0; }
+  Pixel average() const {
+    if (count_ == 0) return 0;
+    Pixel average = 0;
+    for (int channel = 0; channel < 3; ++channel) average = average << 8 | (sums_[channel] + count_ / 2) / count_;
+    return average;
+  }
+
+ private:
+  std::array<unsigned, 3> sums_{};
+  unsigned count_ = 0;
+};
+
+Pixel averageOf(const CellPixels& pixels, int firstRow, int lastRow) {
+  ColourAverage colours;
+  for (int y = firstRow; y <= lastRow; ++y) {
+    for (const Pixel pixel : pixels[y]) colours.add(pixel);
+  }
+  return colours.average();
+}
+
+// The average over the pixel rows of each row's colour, its pixels of leftOut aside: a band's blank cell and the
+// background of a glyph on it come out the same, each row weighed once.
+Pixel rowColoursAverage(const CellPixels& pixels, std::optional<Pixel> leftOut) {
+  ColourAverage colours;
+  for (const auto& row : pixels) {
+    const auto colour = std::find_if(row.begin(), row.end(), [&](Pixel pixel) { return pixel != leftOut; });
+    if (colour != row.end()) colours.add(*colour);
+  }
+  return colours.empty() ? leftOut.value_or(0) : colours.average();
+}
+
+bool plainInEachRow(const CellColours& cell) {
+  return !cell.tooMany && std::all_of(cell.inRow.begin(), cell.inRow.end(),
+                                      [](std::uint32_t colours) { return std::popcount(colours) == 1; });
 }
 
 struct GlyphMatch {
@@ -152,11 +180,14 @@ TerminalCell terminalCell(const Surface& surface, int textRow, int column) {
   if (plain(pixels)) return {U' ', pixels[0][0], pixels[0][0]};
   const CellColours cell = coloursOf(pixels);
   if (const auto glyph = cell.tooMany ? std::nullopt : matchGlyph(cell)) {
-    return {unicodeOfCp437(glyph->code), glyph->foreground, averageOf(pixels, 0, glyphHeight - 1, glyph->foreground)};
+    return {unicodeOfCp437(glyph->code), glyph->foreground, rowColoursAverage(pixels, glyph->foreground)};
+  }
+  if (plainInEachRow(cell)) {
+    const Pixel background = rowColoursAverage(pixels, std::nullopt);
+    return {U' ', background, background};
   }
   constexpr int half = glyphHeight / 2;
-  return {upperHalfBlock, averageOf(pixels, 0, half - 1, std::nullopt),
-          averageOf(pixels, half, glyphHeight - 1, std::nullopt)};
+  return {upperHalfBlock, averageOf(pixels, 0, half - 1), averageOf(pixels, half, glyphHeight - 1)};
 }
 
 }  // namespace quillfex

@@ -1,9 +1,10 @@
 #pragma once
 // What a terminal cell shows for a text cell of the surface. The driver sees only pixels, so the
 // character is found again by matching the cell against the font: one colour that draws a glyph exactly,
-// on a background that is plain in each pixel row (the gradient bands vary it from row to row). A cell
-// that no glyph draws, such as a blank cell of a band or a pixel written by hand, becomes an upper half
-// block in the average colours of its upper and lower halves.
+// on a background that is plain in each pixel row (the gradient bands vary it from row to row). A blank cell
+// of a band takes the average of its rows' colours, as the background of a glyph beside it does. A cell that
+// no glyph draws, such as a pixel written by hand, becomes an upper half block in the average colours of its
+// upper and lower halves.
 
 #include "screen/surface.h"
 

@@ -47,8 +47,12 @@ class TtyDriver final : public ScreenDriver {
   }
 
   void deliverKeys(KeyQueue& keys, KeyDemand) override {
+    // Keys typed while the notice hid the screen, even those read just as the screen comes back, were typed
+    // at the notice: Enter to dismiss it must not start a run the user cannot see.
+    const bool screenHidden = !fits_;
     if (terminalResized()) redrawEverything();
     if (inputOpen_) inputOpen_ = readReadyInput(pending_);
+    if (screenHidden) return dropPendingInput();
     if (pending_.empty()) return;
     const auto now = Clock::now();
     if (!pendingSince_) pendingSince_ = now;
@@ -72,6 +76,11 @@ class TtyDriver final : public ScreenDriver {
     if (text == shown_[row]) return "";
     shown_[row] = text;
     return text;
+  }
+
+  void dropPendingInput() {
+    pending_.clear();
+    pendingSince_.reset();
   }
 
   void redrawEverything() {

@@ -105,13 +105,16 @@ class TtyInTmux : public ::testing::Test {
 
   // At its end, the program's status goes into the pane, with whether the terminal's settings came back;
   // once that line shows, tmux has read all that the program wrote.
-  void startProgram() {
+  void startProgram(int columns = 100, int rows = 30) {
     std::ofstream(folder / "run.sh") << "before=$(stty -g)\n"
                                      << quoted(WINSIM) << " run " << quoted(folder / "machine") << " --screen tty -- "
                                      << quoted(QUILLFEX) << "\nstatus=$?\n"
                                      << "[ \"$(stty -g)\" = \"$before\" ] && terminal=restored || terminal=changed\n"
                                      << "echo \"" << endMark << "$status $terminal.\"\nexec sleep 600\n";
-    ASSERT_EQ(tmux("new-session -d -x 100 -y 30 \"sh " + quoted(folder / "run.sh") + "\"").status, 0);
+    ASSERT_EQ(tmux("new-session -d -s run -x " + std::to_string(columns) + " -y " + std::to_string(rows) + " \"sh " +
+                   quoted(folder / "run.sh") + "\"")
+                  .status,
+              0);
   }
 
   std::string capture(bool withColours = false) const {
@@ -174,6 +177,18 @@ TEST_F(TtyInTmux, TheMenuShowsDownMovesTheHighlightEscapeLeaves) {
   ASSERT_TRUE(sendKey("Escape"));
   EXPECT_EQ(waitForResult(), "0 restored");
   expectTerminalAsBefore();
+}
+
+TEST_F(TtyInTmux, AKeyTypedAtTheEnlargeNoticeIsNotActedOn) {
+  startProgram(60, 20);
+  ASSERT_NE(waitForText("Please enlarge the"), "") << "no notice in a 60 x 20 pane; the pane:\n" << capture();
+  ASSERT_TRUE(sendKey("Enter"));
+  ASSERT_EQ(tmux("resize-window -t run -x 100 -y 30").status, 0);
+  ASSERT_EQ(waitForMenu(0), "") << "once the pane is large enough";
+  ASSERT_TRUE(sendKey("Escape"));
+  EXPECT_EQ(waitForResult(), "0 restored");
+  const std::string json = shell(quoted(WINSIM) + " show " + quoted(folder / "machine") + " --json").text;
+  EXPECT_NE(json.find("\"D\":{\"bootmgr\":false"), std::string::npos) << "no elimination run; " << json;
 }
 
 TEST_F(TtyInTmux, AnEliminationRunTakesAKeyPerPreparedPartition) {
