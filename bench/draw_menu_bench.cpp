@@ -5,12 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "data/data_image.h"
+#include "median_ratio.h"
 #include "screen/menu_screen.h"
 #include "state/program_state.h"
 
@@ -43,29 +42,9 @@ void drawMenuScreen(benchmark::State& run) {
 }
 BENCHMARK(drawMenuScreen)->Repetitions(9)->ReportAggregatesOnly(true);
 
-// Keeps each benchmark's median CPU time per iteration for the ratio.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "median") times_ns[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times_ns;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  const auto fill = reporter.times_ns.find("fillSurface");
-  const auto menu = reporter.times_ns.find("drawMenuScreen");
-  if (fill == reporter.times_ns.end() || menu == reporter.times_ns.end()) return 0;  // a filter left one out
-  const double ratio = menu->second / fill->second;
-  std::printf("drawMenu / fill of the surface: %.2f (allowed: %.1f)\n", ratio, allowedRatio);
-  return ratio <= allowedRatio ? 0 : 1;
+  return quillfex::bench::runComparingMedians(
+      argc, argv, {"drawMenuScreen", "fillSurface", "drawMenu / fill of the surface", allowedRatio});
 }

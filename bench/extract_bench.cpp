@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -20,6 +19,7 @@
 #include "hand_made_store.h"
 #include "helper/extract_helper.h"
 #include "helper/payload_item.h"
+#include "median_ratio.h"
 #include "platform/binary_file.h"
 #include "platform/posix/posix_os.h"
 #include "screen/screen.h"
@@ -123,29 +123,10 @@ void byteByByteAtPositions(benchmark::State& run) {
 }
 BENCHMARK(byteByByteAtPositions)->Unit(benchmark::kMicrosecond)->Iterations(1);
 
-// Keeps each benchmark's median CPU time per iteration for the ratio.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.aggregate_name == "median") times_ns[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times_ns;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  const auto write = reporter.times_ns.find("oneBufferedWrite");
-  const auto extract = reporter.times_ns.find("extractPayload");
-  if (write == reporter.times_ns.end() || extract == reporter.times_ns.end()) return 0;  // a filter left one out
-  const double ratio = extract->second / write->second;
-  std::printf("extraction / one buffered write of the same bytes: %.2f (allowed: %.1f)\n", ratio, allowedRatio);
-  return ratio <= allowedRatio ? 0 : 1;
+  return quillfex::bench::runComparingMedians(
+      argc, argv,
+      {"extractPayload", "oneBufferedWrite", "extraction / one buffered write of the same bytes", allowedRatio});
 }
