@@ -53,8 +53,9 @@ std::vector<std::string> currentEnvironment() {
 std::vector<std::string> withVariables(std::vector<std::string> environment,
                                        const std::vector<std::pair<std::string, std::string>>& variables) {
   for (const auto& [name, value] : variables) {
-    std::erase_if(environment, [&](const std::string& entry) { return entry.starts_with(name + '='); });
-    environment.push_back(name + '=' + value);
+    const std::string prefix = name + '=';
+    std::erase_if(environment, [&](const std::string& entry) { return entry.starts_with(prefix); });
+    environment.push_back(prefix + value);
   }
   return environment;
 }

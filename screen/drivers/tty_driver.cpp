@@ -47,11 +47,11 @@ class TtyDriver final : public ScreenDriver {
   }
 
   void deliverKeys(KeyQueue& keys, KeyDemand) override {
-    // Keys typed while the notice hid the screen, even those read just as the screen comes back, were typed
-    // at the notice: Enter to dismiss it must not start a run the user cannot see.
+    // Keys that came before the screen shows again were typed at the notice: Enter to dismiss it must not
+    // start a run the user cannot see.
     const bool screenHidden = !fits_;
-    if (terminalResized()) redrawEverything();
     if (inputOpen_) inputOpen_ = readReadyInput(pending_);
+    if (terminalResized()) redrawEverything();
     if (screenHidden) return dropPendingInput();
     if (pending_.empty()) return;
     const auto now = Clock::now();
