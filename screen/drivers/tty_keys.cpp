@@ -7,6 +7,7 @@
 
 #include "screen/cp437.h"
 #include "screen/key_codes.h"
+#include "text/utf8.h"
 
 namespace quillfex {
 namespace {
@@ -161,27 +162,13 @@ Step singleShiftSequence(std::string_view bytes) {
   return {at + 1, codeOf(keyOfLetter(final), modifiersOf(modifier))};
 }
 
-std::size_t utf8Length(unsigned char lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
 // A character of several UTF-8 bytes, in code page 437 ('?' where it has none, as Windows converts).
 Step utf8Character(std::string_view bytes, InputEnd end) {
-  const std::size_t length = utf8Length(static_cast<unsigned char>(bytes[0]));
-  if (length == 0) return {1, std::nullopt};
-  if (bytes.size() < length) return end == InputEnd::final ? Step{1, std::nullopt} : notYet;
-  char32_t codePoint = static_cast<unsigned char>(bytes[0]) & (0x7F >> length);
-  for (std::size_t at = 1; at < length; ++at) {
-    const auto byte = static_cast<unsigned char>(bytes[at]);
-    if ((byte & 0xC0) != 0x80) return {1, std::nullopt};
-    codePoint = codePoint << 6 | (byte & 0x3F);
-  }
-  static constexpr std::array<char32_t, 5> smallest = {0, 0, 0x80, 0x800, 0x10000};
-  if (codePoint < smallest[length] || codePoint > 0x10FFFF) return {1, std::nullopt};
-  return {length, cp437FromUnicode(codePoint)};
+  const std::size_t length = utf8LengthOf(static_cast<unsigned char>(bytes[0]));
+  if (length != 0 && bytes.size() < length && end == InputEnd::mayContinue) return notYet;
+  const auto character = utf8CharacterAt(bytes);
+  if (!character) return {1, std::nullopt};
+  return {character->length, cp437FromUnicode(character->codePoint)};
 }
 
 // A key that does not start with Esc: a control character or a character.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "screen/font.h"
+#include "text/utf8.h"
 
 namespace quillfex {
 namespace {
@@ -24,25 +25,6 @@ void appendColour(std::string& text, unsigned layer, Pixel colour) {
 }
 
 }  // namespace
-
-void appendUtf8(std::string& text, char32_t character) {
-  const auto byte = [&](char32_t value) { text += static_cast<char>(value); };
-  if (character < 0x80) {
-    byte(character);
-  } else if (character < 0x800) {
-    byte(0xC0 | character >> 6);
-    byte(0x80 | (character & 0x3F));
-  } else if (character < 0x10000) {
-    byte(0xE0 | character >> 12);
-    byte(0x80 | (character >> 6 & 0x3F));
-    byte(0x80 | (character & 0x3F));
-  } else {
-    byte(0xF0 | character >> 18);
-    byte(0x80 | (character >> 12 & 0x3F));
-    byte(0x80 | (character >> 6 & 0x3F));
-    byte(0x80 | (character & 0x3F));
-  }
-}
 
 std::string renderCells(std::span<const TerminalCell> cells, int terminalRow) {
   std::string text = "\x1B[";

@@ -8,8 +8,6 @@
 
 namespace quillfex {
 
-void appendUtf8(std::string& text, char32_t character);
-
 // Moves the cursor to column 1 of terminalRow (from 1) and draws the cells, setting a colour only where it
 // changes; a blank's foreground is never set, as it shows none.
 std::string renderCells(std::span<const TerminalCell> cells, int terminalRow);
