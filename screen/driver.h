@@ -45,22 +45,28 @@ class ScreenDriver {
 
 struct DriverEntry {
   std::string_view name;
-  std::unique_ptr<ScreenDriver> (*make)();
-  bool servesProgramRequest;  // tried for "GDI" (or no name) when QUILLFEX_SCREEN does not choose
+  std::unique_ptr<ScreenDriver> (*make)();  // nullptr when it cannot start here, with the reason on standard error
+  bool servesProgramRequest;                // tried for "GDI" (or no name) when nothing else chooses
 };
 
-// The drivers of this host besides headless, in the order that the program's request falls back through
-// (host_drivers_win32.cpp or host_drivers_posix.cpp).
+// The drivers of this host, in the order that the program's request falls back through. This and the two
+// below are the host's own (host_drivers_win32.cpp, host_drivers_posix.cpp).
 std::span<const DriverEntry> hostDrivers();
 
-// The drivers to try, in order, for the program's request ("GDI", or "" for none), unless QUILLFEX_SCREEN
-// chooses one. A choice this build does not have ends the process with status 2 and a message: a scripted
-// run without its screen would only spin.
+// The driver of this host by its name; nullptr when it has none.
+const DriverEntry* findDriver(std::string_view name);
+
+// The driver named by the request, else those that serve a request.
+std::vector<std::string_view> driversServing(std::string_view requested);
+
+// The drivers to try, in order, for the program's request ("GDI", or "" for none). On POSIX hosts
+// QUILLFEX_SCREEN may choose one instead; a choice this build does not have gives none.
 std::vector<std::string_view> driverOrder(std::string_view requested);
 
-// Ends the process with status 2 and a message when QUILLFEX_SCREEN chose the driver that did not start:
-// the program would otherwise go on without a screen, polling for keys that never come.
-void endIfChosenDriverDidNotStart();
+// Called when no driver of driverOrder started. On POSIX hosts it ends the process with status 2 and the
+// reason, since the program would otherwise poll a screen that never opened; on Windows the screen stays
+// closed, as the program expects.
+void endIfNoDriverStarted();
 
 // A driver of this build by its name in driverOrder.
 std::unique_ptr<ScreenDriver> makeDriver(std::string_view name);

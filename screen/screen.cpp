@@ -58,7 +58,7 @@ int Screen::openScreen(int width, int height, int bitsPerPixel) {
   for (std::string_view name : driverOrder(driverName_)) {
     if (openScreenWith(makeDriver(name)) == 0) return 0;
   }
-  endIfChosenDriverDidNotStart();
+  endIfNoDriverStarted();
   return 1;
 }
 

@@ -44,7 +44,8 @@ std::optional<KeyCode> keyDownCode(const KeyDownEvent& event) {
   auto press = cursorBlockKey(event);
   if (!press) press = functionKey(event);
   if (!press) return std::nullopt;
-  if (press->onKeypad && event.shift && !event.numLock) return std::nullopt;
+  // With Num Lock on the keypad types digits; its cursor keys then come only from Shift, which gives none.
+  if (press->onKeypad && (event.shift || event.numLock)) return std::nullopt;
   return extendedKeyCode(press->key, {event.shift, event.ctrl});
 }
 

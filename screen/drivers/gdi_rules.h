@@ -43,7 +43,7 @@ struct KeyDownEvent {
 };
 
 // The extended key code to queue for a key press, or nothing: the key types a character, or has no code
-// with these modifiers (keypad cursor keys with Shift and Num Lock off have none).
+// with these modifiers (keypad cursor keys with Shift or Num Lock have none).
 std::optional<KeyCode> keyDownCode(const KeyDownEvent& event);
 
 // How many presses a WM_KEYDOWN or WM_CHAR reports (auto-repeat): lParam bits 0 to 15.

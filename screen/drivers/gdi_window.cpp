@@ -65,7 +65,7 @@ std::uint8_t cp437FromAnsiCodePage(std::uint8_t character) {
   const char ansi = static_cast<char>(character);
   wchar_t unicode = 0;
   if (MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &unicode, 1) != 1) return '?';
-  return cp437FromUnicode(unicode);
+  return cp437FromTypedCharacter(unicode);
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ bool typesText(Uint16 modifiers) {
 std::vector<KeyCode> keyCodesOfSdlText(std::string_view utf8) {
   std::vector<KeyCode> codes;
   while (!utf8.empty()) {
-    if (const std::uint8_t code = cp437FromUnicode(takeCodePoint(utf8))) codes.push_back(code);
+    if (const std::uint8_t code = cp437FromTypedCharacter(takeCodePoint(utf8))) codes.push_back(code);
   }
   return codes;
 }

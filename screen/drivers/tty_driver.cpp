@@ -112,12 +112,6 @@ class TtyDriver final : public ScreenDriver {
 
 std::unique_ptr<ScreenDriver> makeTtyDriver() {
   if (standardStreamsAreTerminals()) return std::make_unique<TtyDriver>();
-  // Chosen by name, a failed open would leave the program polling a screen that never opened.
-  const char* chosen = std::getenv("QUILLFEX_SCREEN");
-  if (chosen != nullptr && std::string_view(chosen) == "tty") {
-    std::fputs("QUILLFEX_SCREEN=tty: standard input and output must be a terminal\n", stderr);
-    std::exit(2);
-  }
   return nullptr;
 }
 

@@ -8,7 +8,7 @@
 namespace quillfex {
 
 // Nothing when standard input or output is not a terminal, so that the program's request falls through
-// to the next driver; chosen by QUILLFEX_SCREEN=tty, that ends the process with status 2 and a message.
+// to the next driver.
 std::unique_ptr<ScreenDriver> makeTtyDriver();
 
 }  // namespace quillfex

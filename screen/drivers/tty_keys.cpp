@@ -162,13 +162,13 @@ Step singleShiftSequence(std::string_view bytes) {
   return {at + 1, codeOf(keyOfLetter(final), modifiersOf(modifier))};
 }
 
-// A character of several UTF-8 bytes, in code page 437 ('?' where it has none, as Windows converts).
+// A character of several UTF-8 bytes, in code page 437 as Windows converts a typed character.
 Step utf8Character(std::string_view bytes, InputEnd end) {
   const std::size_t length = utf8LengthOf(static_cast<unsigned char>(bytes[0]));
   if (length != 0 && bytes.size() < length && end == InputEnd::mayContinue) return notYet;
   const auto character = utf8CharacterAt(bytes);
   if (!character) return {1, std::nullopt};
-  return {character->length, cp437FromUnicode(character->codePoint)};
+  return {character->length, cp437FromTypedCharacter(character->codePoint)};
 }
 
 // A key that does not start with Esc: a control character or a character.

@@ -9,7 +9,9 @@
 #include <map>
 #include <vector>
 
+#include "captured_run.h"
 #include "machine/machine.h"
+#include "machine/sandbox_layout.h"
 #include "program_run.h"
 #include "promises.h"
 
@@ -280,6 +282,25 @@ TEST_F(EndToEnd, EscapeChangesNothing) {
   runAndCheck("Left F1 Esc", {}, "escape");
   EXPECT_TRUE(systemStoreIsOriginal());
   EXPECT_FALSE(exists("drives/C/Boot/org.bcd"));
+}
+
+// Neither a display nor a terminal, and no screen named: the program ends before it does anything, saying why.
+TEST_F(EndToEnd, WithoutAnyScreenTheProgramEndsAtOnceSayingWhy) {
+  makeMachine(winsim::defaultMachineText());
+  posix::ProcessStart start;
+  start.arguments = {QUILLFEX};
+  for (const std::string& variable : posix::currentEnvironment()) {
+    const bool screenChoice = variable.starts_with("DISPLAY=") || variable.starts_with("WAYLAND_DISPLAY=") ||
+                              variable.starts_with("QUILLFEX_SCREEN=");
+    if (!screenChoice) start.environment.push_back(variable);
+  }
+  start.environment.push_back(std::string(winsim::sandboxVariable) + "=" + root.string());
+  const auto run = testing::runCapturing(start, root);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.errors,
+            "The screen did not open: no display (DISPLAY, WAYLAND_DISPLAY) and no terminal. `winsim run DIR --screen "
+            "headless -- PROGRAM` runs the program with scripted keys.\n");
+  EXPECT_TRUE(systemStoreIsOriginal());
 }
 
 std::vector<Described> refusals() {

@@ -102,9 +102,11 @@ TEST(Cp437Test, UnicodeAndAnsiCharacters) {
   for (auto [codePoint, expected] : codePoints) {
     EXPECT_EQ(cp437FromUnicode(codePoint), expected) << "U+" << std::hex << static_cast<int>(codePoint);
   }
+  // As Windows converts them (WideCharToMultiByte to code page 437): the character, else its best fit, else '?'.
   const std::pair<int, int> ansi[] = {
-      {'a', 'a'},   {8, 8},       {0xE9, 0x82}, {0xC4, 0x8E}, {0xA3, 0x9C},
-      {0xFF, 0x98}, {0x95, 0x07}, {0x80, '?'},  {0x81, '?'},
+      {'a', 'a'},  {8, 8},      {0xE9, 0x82}, {0xC4, 0x8E}, {0xA3, 0x9C}, {0xFF, 0x98}, {0x95, 0x07},
+      {0xC0, 'A'}, {0xE3, 'a'}, {0xD8, 'O'},  {0xDE, '_'},  {0x8A, 'S'},  {0x92, '\''}, {0x93, '"'},
+      {0x97, '-'}, {0x99, 'T'}, {0x87, 0xD8}, {0xA4, 0x0F}, {0x80, '?'},  {0x81, '?'},  {0x90, '?'},
   };
   for (auto [character, expected] : ansi) {
     EXPECT_EQ(cp437FromAnsi(static_cast<std::uint8_t>(character)), expected) << "ANSI " << std::hex << character;

@@ -156,6 +156,18 @@ TEST_F(FrontTest, RunOptionsInAnyOrderAndFormReachTheProgram) {
   EXPECT_EQ(winsim({"run", dir, "--", "/bin/sh", "-c", "exit 7"}).status, 7);
 }
 
+// The test's output is no terminal and it has no display, so winsim names the headless screen and says so.
+TEST_F(FrontTest, RunWithNeitherDisplayNorTerminalNamesTheHeadlessScreen) {
+  makeDefault();
+  ::unsetenv("DISPLAY");
+  ::unsetenv("WAYLAND_DISPLAY");
+  const Outcome outcome = winsim({"run", machine.string(), "--", "/bin/sh", "-c", "printf %s \"$QUILLFEX_SCREEN\""});
+  EXPECT_EQ(outcome.output, "headless");
+  EXPECT_EQ(outcome.errors,
+            "winsim: no display and no terminal: the program runs on the headless screen (--screen "
+            "headless)\n");
+}
+
 TEST_F(FrontTest, MakeAndShowTakeTheirOptionsAnywhere) {
   ASSERT_EQ(winsim({"make", machine.string(), "--default"}).status, 0);
   const Outcome json = winsim({"show", "--json", machine.string()});

@@ -1,8 +1,10 @@
 #include "winsim/front/run_program.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -19,6 +21,17 @@ namespace {
 // A program named by a path is found from where winsim was started, not from the machine's drive.
 std::string programPath(const std::string& program) {
   return program.find('/') == std::string::npos ? program : fs::absolute(program).string();
+}
+
+// The screen the program is told to use: the one asked for; else none, so that it opens its window or uses
+// the terminal; else, where it has neither, the headless one, said on standard error.
+std::string screenFor(const RunOptions& options) {
+  if (!options.screen.empty()) return options.screen;
+  const bool display = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+  if (display || (::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO))) return "";
+  std::fputs("winsim: no display and no terminal: the program runs on the headless screen (--screen headless)\n",
+             stderr);
+  return "headless";
 }
 
 }  // namespace
@@ -38,7 +51,7 @@ int runProgram(const RunOptions& options, std::string& error) {
                                                                 {"temp", machine->temp},
                                                                 {sandboxVariable, root.string()},
                                                                 {"QUILLFEX_KEYS", options.keys}};
-  if (!options.screen.empty()) variables.emplace_back("QUILLFEX_SCREEN", options.screen);
+  if (const std::string screen = screenFor(options); !screen.empty()) variables.emplace_back("QUILLFEX_SCREEN", screen);
   if (!options.snapshot.empty()) variables.emplace_back("QUILLFEX_SNAP", options.snapshot.string());
   if (!killAt.empty()) variables.emplace_back(killAtLineVariable, killAt);
   start.environment = quillfex::posix::withVariables(quillfex::posix::currentEnvironment(), variables);

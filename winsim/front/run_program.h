@@ -10,7 +10,7 @@ namespace winsim {
 struct RunOptions {
   std::filesystem::path sandbox;
   std::string keys;                  // a key script that reads, "Down Enter Esc"; "" for none
-  std::string screen;                // headless, tty or sdl; "" for the program's own choice
+  std::string screen;                // headless, tty or sdl; "": the window or the terminal, else headless
   std::filesystem::path snapshot;    // PNG of the screen as the program ends; empty for none
   int killAfter = 0;                 // ends the program right after its N-th command line; 0 never
   std::vector<std::string> program;  // the program and its arguments
