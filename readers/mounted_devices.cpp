@@ -21,7 +21,10 @@ std::string narrowedExport(std::string_view exported) {
 }
 
 bool namesLetter(std::string_view line, char letter) {
-  return findText(line, "DosDevices\\\\" + std::string(1, letter) + ":") > 0;
+  std::string name = "DosDevices\\\\";
+  name += letter;
+  name += ':';
+  return findText(line, name) > 0;
 }
 
 std::string signatureTextOf(std::string_view line) { return middlePart(line, signatureColumn, signatureLength); }
