@@ -1,0 +1,11 @@
+# Cross build for Windows with Debian's MinGW-w64 (the posix thread model, for std::thread), for the processor
+# that the including toolchain file names in CMAKE_SYSTEM_PROCESSOR.
+set(CMAKE_SYSTEM_NAME Windows)
+set(mingwTriplet ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER ${mingwTriplet}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${mingwTriplet}-g++-posix)
+set(CMAKE_RC_COMPILER ${mingwTriplet}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${mingwTriplet})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
