@@ -411,6 +411,13 @@ TEST(CaptureReplica, GarbageGivesADescriptionAndItsProblems) {
     EXPECT_TRUE(mentions(description.problems, said)) << said;
   }
   EXPECT_TRUE(describeCapture(CaptureFolder({})).problems.size() >= 3);
+
+  // Comments are folded and shown from such bytes, and must stay comments of valid UTF-8.
+  const std::string id = "{a\rb" + std::string(300, '\xA0') + "}";
+  const ReplicaDescription odd = describeCapture(
+      CaptureFolder({{"listing.txt", "identifier              {bootmgr}\r\ndisplayorder            " + id + "\r\n"}}));
+  EXPECT_NO_THROW(parseToml(odd.text));
+  EXPECT_TRUE(mentions(odd.problems, "names {a?b")) << odd.text;
 }
 
 }  // namespace

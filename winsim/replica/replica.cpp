@@ -109,9 +109,14 @@ class Deriver {
  private:
   void note(std::vector<std::string>& where, const std::string& text) { where.push_back(text); }
 
+  // Also a line on standard error, where a control character read from a file would garble the terminal.
   void problem(std::vector<std::string>& where, const std::string& text) {
     where.push_back("Problem: " + text);
-    problems_.push_back(text);
+    std::string shown = text;
+    for (char& c : shown) {
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    problems_.push_back(shown);
   }
 
   // -- capture.toml
@@ -148,7 +153,7 @@ class Deriver {
       plan_.disks.push_back(read.count(n) ? diskFrom(n, read[n]) : diskNotRead(n));
       sectors_.push_back(read.count(n) ? std::optional<SectorZero>(read[n]) : std::nullopt);
     }
-    if (notElevated()) {
+    if (notElevated() && lastRead < 0) {
       note(plan_.notes, "No disk was read: the capture ran without administrator rights.");
     } else if (lastRead + 1 < capturedDisks) {
       const std::string first = "disk" + std::to_string(lastRead + 1) + ".bin";

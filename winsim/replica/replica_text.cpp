@@ -48,6 +48,8 @@ class DescriptionText {
       const std::size_t room = lineWidth - indent.size() - 2;
       std::size_t blank = rest.rfind(' ', room);
       if (blank == std::string::npos || blank == 0) blank = room;
+      // Never inside a UTF-8 character: back to the byte that begins it.
+      while (blank > 1 && (static_cast<unsigned char>(rest[blank]) & 0xC0) == 0x80) --blank;
       text_ += indent + "# " + rest.substr(0, blank) + "\n";
       rest = rest.substr(rest[blank] == ' ' ? blank + 1 : blank);
     }
@@ -79,7 +81,14 @@ class DescriptionText {
   const std::string& text() const { return text_; }
 
  private:
-  static std::string utf8(const std::string& text) { return quillfex::utf8OrCp437(text); }
+  // A comment ends at its line end, so a control character read from a file is shown as "?".
+  static std::string utf8(const std::string& text) {
+    std::string shown = quillfex::utf8OrCp437(text);
+    for (char& c : shown) {
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return shown;
+  }
   std::string text_;
 };
 
