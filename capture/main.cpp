@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
   // Never opened: the operations the capture shares with the program take a screen they do not use here.
   quillfex::Screen screen;
   quillfex::Context context{state, *os, screen};
-  const std::string folder = argc == 2 ? argv[1] : os->programFolder() + "\\" + quillfex::captureFolderName;
+  const std::string beside = os->programFolder();
+  const std::string folder =
+      argc == 2 ? argv[1] : beside + (beside.ends_with('\\') ? "" : "\\") + quillfex::captureFolderName;
   return quillfex::captureMachine(context, folder, QUILLFEX_VERSION, [](const std::string& line) {
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);

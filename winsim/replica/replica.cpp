@@ -13,7 +13,6 @@
 #include "readers/folder_names.h"
 #include "text/text.h"
 #include "winsim/replica/capture_settings.h"
-#include "winsim/replica/listing_sections.h"
 #include "winsim/replica/registry_export.h"
 #include "winsim/replica/replica_plan.h"
 #include "winsim/replica/sector_zero.h"
@@ -73,24 +72,9 @@ bool names(const std::vector<std::string>& lowered, const std::string& name) {
   return std::find(lowered.begin(), lowered.end(), name) != lowered.end();
 }
 
-// A listing's line, shown in a comment: printable, and not so long that it hides the rest.
-std::string shownLine(const std::string& line) {
-  std::string shown;
-  for (const char c : line.substr(0, 60)) shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-  return shown;
-}
-
-std::string firstLine(const std::string& text) {
-  quillfex::CapturedLines lines(text);
-  while (!lines.atEnd()) {
-    if (std::string line = lines.readLine(); quillfex::namesAFile(line)) return line;
-  }
-  return "";
-}
-
 class Deriver {
  public:
-  Deriver(const CaptureFolder& capture, std::vector<std::string>& problems) : capture_(capture), problems_(problems) {
+  Deriver(const CaptureFolder& capture, std::vector<std::string>& problems) : capture_(capture), findings_(problems) {
     plan_.source = capture.shownAs();
   }
 
@@ -101,23 +85,14 @@ class Deriver {
     placeLetters();
     placeVolumes();
     describeDrives();
-    readStore();
+    readEntries(capture_.file("listing.txt"), notElevated(), plan_, findings_);
     checkDrivesExist();
     return plan_;
   }
 
  private:
-  void note(std::vector<std::string>& where, const std::string& text) { where.push_back(text); }
-
-  // Also a line on standard error, where a control character read from a file would garble the terminal.
-  void problem(std::vector<std::string>& where, const std::string& text) {
-    where.push_back("Problem: " + text);
-    std::string shown = text;
-    for (char& c : shown) {
-      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    problems_.push_back(shown);
-  }
+  void note(std::vector<std::string>& where, const std::string& text) { findings_.note(where, text); }
+  void problem(std::vector<std::string>& where, const std::string& text) { findings_.problem(where, text); }
 
   // -- capture.toml
 
@@ -461,146 +436,6 @@ class Deriver {
     }
   }
 
-  // -- listing.txt
-
-  void readStore() {
-    const auto listing = capture_.file("listing.txt");
-    if (!listing) {
-      if (notElevated()) {
-        return note(plan_.notes,
-                    "listing.txt: the capture ran without administrator rights, so the store was not "
-                    "listed: no [[entry]].");
-      }
-      return problem(plan_.notes, "listing.txt is missing: the store is unknown, no [[entry]]");
-    }
-    const auto sections = listingSections(*listing);
-    if (sections.empty()) {
-      return problem(plan_.notes,
-                     "listing.txt has no entry header (\"identifier\", or \"id\" and 8 blanks, in columns 1 to 10): a "
-                     "listing in another language, or none; it begins \"" +
-                         shownLine(firstLine(*listing)) + "\". No [[entry]]");
-    }
-    readHeaderStyle(sections);
-    std::vector<std::string> ids;
-    const ListingSection* bootManager = nullptr;
-    for (const auto& section : sections) {
-      if (std::find(ids.begin(), ids.end(), section.id) != ids.end()) {
-        problem(plan_.notes,
-                "listing.txt line " + std::to_string(section.line) + " lists " + section.id + " again: left out");
-        continue;
-      }
-      ids.push_back(section.id);
-      plan_.entries.push_back(entryOf(section));
-      if (plan_.entries.back().entry.kind == EntryKind::bootManager && !bootManager) bootManager = &section;
-    }
-    if (!bootManager) return problem(plan_.notes, "listing.txt shows no boot manager entry");
-    readDisplayOrder(*bootManager, ids);
-    for (const auto& id : bootManager->values("toolsdisplayorder")) {
-      if (std::find(ids.begin(), ids.end(), id) == ids.end()) plan_.toolsNotListed.push_back(id);
-    }
-  }
-
-  void readHeaderStyle(const std::vector<ListingSection>& sections) {
-    const bool firstShort = sections.front().shortHeader;
-    plan_.header = {firstShort ? HeaderStyle::id : HeaderStyle::identifier, "as listing.txt heads its entries"};
-    for (const auto& section : sections) {
-      if (section.shortHeader == firstShort) continue;
-      problem(plan_.notes, "listing.txt heads entries in both styles (line " + std::to_string(section.line) +
-                               "): the first entry's is taken");
-      return;
-    }
-  }
-
-  void readDisplayOrder(const ListingSection& bootManager, const std::vector<std::string>& ids) {
-    const auto order = bootManager.values("displayorder");
-    if (order.empty()) {
-      note(plan_.notes, "The boot manager lists no displayorder: winsim's menu holds the loaders in store order.");
-      return;
-    }
-    plan_.displayOrder.emplace();
-    for (const auto& id : order) {
-      if (std::find(ids.begin(), ids.end(), id) != ids.end()) {
-        plan_.displayOrder->push_back(id);
-      } else {
-        problem(plan_.notes, "the boot manager's displayorder names " + id +
-                                 ", which listing.txt does not show: left out of display_order");
-      }
-    }
-    for (const auto& entry : plan_.entries) {
-      const auto& id = entry.entry.id;
-      if (entry.entry.kind != EntryKind::bootManager && std::find(order.begin(), order.end(), id) == order.end()) {
-        problem(plan_.notes, id + " is listed but is not in the boot manager's displayorder");
-      }
-    }
-  }
-
-  EntryPlan entryOf(const ListingSection& section) {
-    EntryPlan plan;
-    BootEntry& entry = plan.entry;
-    entry.id = section.id;
-    entry.device = section.value("device");
-    entry.description = section.value("description");
-    entry.path = section.value("path");
-    readKind(section, plan);
-    if (!section.deviceFollows) {
-      problem(plan.notes, "listing.txt line " + std::to_string(section.line + 1) +
-                              ", which the program reads as this entry's device, is no device line");
-    }
-    if (entry.device.empty()) problem(plan.notes, "listing.txt shows no device for " + entry.id);
-    std::vector<std::string> others;
-    for (const auto& field : section.fields) {
-      if (!isRegenerated(field.name)) others.push_back(field.name);
-    }
-    if (!others.empty()) {
-      std::string list;
-      for (const auto& name : others) list += (list.empty() ? "" : ", ") + name;
-      note(plan.notes, "Also listed, not described (winsim's editor lists fields of its own): " + list + ".");
-    }
-    return plan;
-  }
-
-  // Fields that winsim's editor lists by itself, or that the description holds.
-  static bool isRegenerated(const std::string& name) {
-    static const char* const known[] = {"device",  "path",     "description",  "locale",
-                                        "inherit", "default",  "displayorder", "toolsdisplayorder",
-                                        "timeout", "osdevice", "systemroot"};
-    return std::find(std::begin(known), std::end(known), name) != std::end(known);
-  }
-
-  void readKind(const ListingSection& section, EntryPlan& plan) {
-    static const std::pair<const char*, EntryKind> titles[] = {
-        {"Windows Boot Manager", EntryKind::bootManager},
-        {"Windows Boot Loader", EntryKind::loader},
-        {"Windows Legacy OS Loader", EntryKind::legacy},
-        {"Windows Memory Tester", EntryKind::tool},
-    };
-    BootEntry& entry = plan.entry;
-    if (entry.id == "{bootmgr}") {
-      entry.kind = EntryKind::bootManager;
-      plan.kindWhy = "its id";
-      return;
-    }
-    for (const auto& [title, kind] : titles) {
-      if (section.title == title) {
-        entry.kind = kind;
-        plan.kindWhy = "its title";
-        return;
-      }
-    }
-    const std::string path = quillfex::lowerCase(entry.path);
-    if (path.ends_with("\\ntldr")) {
-      entry.kind = EntryKind::legacy;
-      plan.kindWhy = "its path";
-    } else if (path.ends_with("\\winload.exe")) {
-      entry.kind = EntryKind::loader;
-      plan.kindWhy = "its path";
-    } else {
-      entry.kind = EntryKind::loader;
-      problem(plan.notes, "neither the title \"" + shownLine(section.title) + "\" nor the path of " + entry.id +
-                              " tells its kind: taken as a loader");
-    }
-  }
-
   // -- the whole
 
   void checkDrivesExist() {
@@ -623,7 +458,7 @@ class Deriver {
   }
 
   const CaptureFolder& capture_;
-  std::vector<std::string>& problems_;
+  replica::Findings findings_;
   MachinePlan plan_;
   std::vector<std::optional<SectorZero>> sectors_;  // of disks 0 to the last read, by number
   std::map<char, RegistryValue> letters_;
@@ -631,6 +466,15 @@ class Deriver {
 };
 
 }  // namespace
+
+void replica::Findings::problem(std::vector<std::string>& where, const std::string& text) const {
+  where.push_back("Problem: " + text);
+  std::string shown = text;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  problems_.push_back(shown);
+}
 
 ReplicaDescription describeCapture(const CaptureFolder& capture) {
   ReplicaDescription description;

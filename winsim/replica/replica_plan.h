@@ -61,6 +61,22 @@ struct MachinePlan {
   std::vector<std::string> notes;  // about the machine as a whole
 };
 
+// What the derivation says of each place: a note is a comment there; a problem, something the capture's files
+// did not tell, is also a line for standard error.
+class Findings {
+ public:
+  explicit Findings(std::vector<std::string>& problems) : problems_(problems) {}
+  void note(std::vector<std::string>& where, const std::string& text) const { where.push_back(text); }
+  void problem(std::vector<std::string>& where, const std::string& text) const;
+
+ private:
+  std::vector<std::string>& problems_;
+};
+
+// The store's entries, display order and unlisted tools from listing.txt (nullopt: the capture has none).
+void readEntries(const std::optional<std::string>& listing, bool notElevated, MachinePlan& plan,
+                 const Findings& findings);
+
 // The plan as a machine description: every value with its reason, every note a # comment where it belongs.
 std::string describePlan(const MachinePlan& plan);
 
