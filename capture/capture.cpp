@@ -39,6 +39,21 @@ std::string tomlString(std::string_view text) {
   return quoted + '"';
 }
 
+// Appended rather than joined with +: GCC 12 for 32-bit Windows warns of an overlap in the inlined copy that
+// "text" + std::to_string(n) makes, which is not there.
+std::string diskFileName(int disk) {
+  std::string name = "disk";
+  name += std::to_string(disk);
+  name += ".bin";
+  return name;
+}
+
+std::string diskName(int disk) {
+  std::string name = "physical disk ";
+  name += std::to_string(disk);
+  return name;
+}
+
 std::string driveListingName(const char* listing, char letter) { return std::string(listing) + "-" + letter + ".txt"; }
 
 class Capture {
@@ -84,11 +99,11 @@ class Capture {
     for (int disk = 0; disk < diskCount; ++disk) {
       readSector(context_, disk, 0, 0);
       const auto& sector = context_.state.sectorBuffer;
-      const std::string name = "disk" + std::to_string(disk) + ".bin";
+      const std::string name = diskFileName(disk);
       if (context_.state.lastStatus == 0) {
         record(name, std::string(sector.begin(), sector.end()));
       } else {
-        cannot("physical disk " + std::to_string(disk) + " (status " + std::to_string(context_.state.lastStatus) + ")");
+        cannot(diskName(disk) + " (status " + std::to_string(context_.state.lastStatus) + ")");
       }
     }
   }
@@ -156,7 +171,7 @@ class Capture {
 
   void removeEarlierCapture() {
     for (const char* name : {"capture.toml", "listing.txt", "MountedDevices.reg"}) os_.deleteFile(path(name));
-    for (int disk = 0; disk < diskCount; ++disk) os_.deleteFile(path("disk" + std::to_string(disk) + ".bin"));
+    for (int disk = 0; disk < diskCount; ++disk) os_.deleteFile(path(diskFileName(disk)));
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       for (const char* listing : listingsOfDrive) os_.deleteFile(path(driveListingName(listing, letter)));
     }
