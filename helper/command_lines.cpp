@@ -36,6 +36,10 @@ std::string listRootCommand(Os& os, const std::string& drive) {
   return "dir /b /a " + drive + "\\>" + captureArgument(os, 0);
 }
 
+std::string listBootFolderCommand(Os& os, const std::string& drive) {
+  return "dir /b /a " + drive + "\\Boot>" + captureArgument(os, 0);
+}
+
 std::string exportMountedDevicesCommand(Os& os) {
   return "regedit /e " + captureArgument(os, 1) + " HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices";
 }

@@ -30,6 +30,8 @@ std::string copyBootManagerCommand(const std::string& drive);
 std::string probeWindowsCommand(Os& os, const std::string& drive);
 // Every name in drive's root, hidden and system ones included, into capture file 0.
 std::string listRootCommand(Os& os, const std::string& drive);
+// Every name in drive's \Boot, hidden and system ones included, into capture file 0 (for the capture program).
+std::string listBootFolderCommand(Os& os, const std::string& drive);
 // The mounted-devices registry key, exported into capture file 1.
 std::string exportMountedDevicesCommand(Os& os);
 

@@ -15,13 +15,16 @@ namespace {
 
 constexpr std::size_t sectorBytes = 512;
 
-// Names in \Windows\System32 by Windows version; the probe looks for those beginning with b.
+// Names in \Windows\System32 by Windows version; the probe looks for those beginning with b. Vista has the
+// boot-configuration editor but not yet bcdboot.exe, which came with Windows 7: a capture tells them apart so.
 const std::vector<std::string>& system32Names(const std::string& windows) {
   static const std::vector<std::string> xp = {"blastcln.exe", "bootcfg.exe",  "browser.dll",
                                               "hal.dll",      "ntoskrnl.exe", "winlogon.exe"};
-  static const std::vector<std::string> modern = {"bcdboot.exe", "bcdedit.exe",  "bootcfg.exe", "bootres.dll",
-                                                  "hal.dll",     "ntoskrnl.exe", "winload.exe"};
-  return windows == "XP" ? xp : modern;
+  static const std::vector<std::string> vista = {"bcdedit.exe", "bootcfg.exe", "hal.dll", "ntoskrnl.exe",
+                                                 "winload.exe"};
+  static const std::vector<std::string> seven = {"bcdboot.exe", "bcdedit.exe",  "bootcfg.exe", "bootres.dll",
+                                                 "hal.dll",     "ntoskrnl.exe", "winload.exe"};
+  return windows == "XP" ? xp : windows == "Vista" ? vista : seven;
 }
 
 class Builder {

@@ -36,6 +36,13 @@ class Os {
   // Removes a file; a missing file or any other failure is silent.
   virtual void deleteFile(const std::string& path) = 0;
 
+  // Makes the folder (its parent must exist); true also when it is a folder already.
+  virtual bool createFolder(const std::string& path) = 0;
+
+  // The folder of the running program's executable as a full Windows path. On POSIX, where the executable
+  // lies outside the simulated machine, the folder the program was started in.
+  virtual std::string programFolder() = 0;
+
   // Gives a file a new name (both paths name the full file); false when it could not, for example because
   // the new name exists.
   virtual bool renameFile(const std::string& from, const std::string& to) = 0;

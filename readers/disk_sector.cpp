@@ -32,14 +32,15 @@ void readSector(Context& context, std::int32_t disk, std::int32_t sectorLow, std
       context.os.readRawSector(devicePath, offset.low, offset.high, context.state.sectorBuffer));
 }
 
-void diskSignatureText(Context& context) {
-  const auto& sector = context.state.sectorBuffer;
+std::string diskSignatureTextOf(std::span<const std::uint8_t, sectorSize> sector) {
   std::string text = twoDigitHex(sector[signaturePosition]);
   for (std::size_t i = 1; i < 4; ++i) {
     text += ',';
     text += twoDigitHex(sector[signaturePosition + i]);
   }
-  context.state.lineBuffer = lowerCase(text);
+  return lowerCase(text);
 }
+
+void diskSignatureText(Context& context) { context.state.lineBuffer = diskSignatureTextOf(context.state.sectorBuffer); }
 
 }  // namespace quillfex

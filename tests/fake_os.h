@@ -35,6 +35,9 @@ class FakeOs final : public Os {
   std::unique_ptr<FileHandle> openForReading(const std::string& path) override;
   std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override;
   void deleteFile(const std::string& path) override;
+  // Folders are implied by the files in them.
+  bool createFolder(const std::string&) override { return true; }
+  std::string programFolder() override { return "C:\\Tools"; }
   bool renameFile(const std::string& from, const std::string& to) override;
   bool replaceFile(const std::string& from, const std::string& to) override;
   int runCommandLine(const std::string& line) override;

@@ -56,7 +56,8 @@ PosixOs::PosixOs(std::string sandboxRoot, std::string interpreter)
     : sandbox_(std::move(sandboxRoot)),
       interpreter_(std::move(interpreter)),
       machine_(sandboxMachine(sandbox_.root())),
-      current_(startingDirectory(sandbox_)) {}
+      current_(startingDirectory(sandbox_)),
+      started_(current_) {}
 
 std::string PosixOs::environmentVariable(const std::string& name) {
   const char* value = std::getenv(name.c_str());
@@ -88,6 +89,12 @@ std::unique_ptr<FileHandle> PosixOs::openForUpdate(const std::string& path) {
 void PosixOs::deleteFile(const std::string& path) {
   const std::string host = hostPath(path);
   if (!host.empty() && !isFolder(host)) ::unlink(host.c_str());
+}
+
+bool PosixOs::createFolder(const std::string& path) {
+  const std::string host = hostPath(path);
+  if (host.empty()) return false;
+  return ::mkdir(host.c_str(), 0777) == 0 || (errno == EEXIST && isFolder(host));
 }
 
 bool PosixOs::renameFile(const std::string& from, const std::string& to) {

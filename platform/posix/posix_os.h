@@ -24,6 +24,8 @@ class PosixOs final : public Os {
   std::unique_ptr<FileHandle> openForReading(const std::string& path) override;
   std::unique_ptr<FileHandle> openForUpdate(const std::string& path) override;
   void deleteFile(const std::string& path) override;
+  bool createFolder(const std::string& path) override;
+  std::string programFolder() override { return started_.text(); }
   bool renameFile(const std::string& from, const std::string& to) override;
   bool replaceFile(const std::string& from, const std::string& to) override;
   int runCommandLine(const std::string& line) override;
@@ -39,6 +41,7 @@ class PosixOs final : public Os {
   std::string interpreter_;
   std::optional<winsim::Machine> machine_;  // nullopt: a description that cannot be read, and every disk fails
   WindowsPath current_;
+  WindowsPath started_;
 };
 
 }  // namespace quillfex

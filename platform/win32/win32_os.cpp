@@ -42,6 +42,24 @@ class Win32Os final : public Os {
 
   void deleteFile(const std::string& path) override { std::remove(path.c_str()); }
 
+  bool createFolder(const std::string& path) override {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+
+  std::string programFolder() override {
+    std::vector<char> file(MAX_PATH);
+    DWORD length = 0;
+    // A path longer than the room is cut and returns the room's size: grow and ask again.
+    while ((length = GetModuleFileNameA(nullptr, file.data(), static_cast<DWORD>(file.size()))) == file.size()) {
+      file.resize(file.size() * 2);
+    }
+    const std::string path(file.data(), length);
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? currentDirectory() : path.substr(0, separator);
+  }
+
   bool renameFile(const std::string& from, const std::string& to) override {
     return std::rename(from.c_str(), to.c_str()) == 0;
   }

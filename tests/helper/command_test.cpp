@@ -57,6 +57,7 @@ TEST(CommandLines, AreTheInterpretersLinesByteForByte) {
       {copyBootManagerCommand("D:"), "xcopy /h /y \\bootmgr D:\\>nul"},
       {probeWindowsCommand(os, "D:"), "dir /b /a D:\\Windows\\System32\\b*>%temp%\\Quillfex.003"},
       {listRootCommand(os, "C:"), "dir /b /a C:\\>%temp%\\Quillfex.000"},
+      {listBootFolderCommand(os, "E:"), "dir /b /a E:\\Boot>%temp%\\Quillfex.000"},
       {exportMountedDevicesCommand(os), "regedit /e %temp%\\Quillfex.001 HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.line, c.expected);

@@ -48,6 +48,16 @@ TEST_F(PosixOsTest, CreatesAndDeletesFiles) {
   EXPECT_EQ(os.openForReading("C:\\Boot"), nullptr);
 }
 
+TEST_F(PosixOsTest, CreatesFoldersOneAtATime) {
+  writeFile("drives/C/Boot/BCD", "store");
+  PosixOs os = makeOs();
+  EXPECT_TRUE(os.createFolder("C:\\Capture"));
+  EXPECT_TRUE(std::filesystem::is_directory(root / "drives/C/Capture"));
+  EXPECT_TRUE(os.createFolder("c:\\boot"));        // there already
+  EXPECT_FALSE(os.createFolder("C:\\Boot\\BCD"));  // a file
+  EXPECT_FALSE(os.createFolder("C:\\Missing\\Folder"));
+}
+
 TEST_F(PosixOsTest, RenamesOnlyOntoAFreeName) {
   writeFile("drives/C/Boot/BCD", "old");
   writeFile("drives/C/Boot/lid.bcd", "new");
@@ -121,9 +131,12 @@ TEST_F(PosixOsTest, MachineFileDecidesRightsAndUnreadableDisks) {
 TEST_F(PosixOsTest, StartsInTheDriveFolderItWasStartedIn) {
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(root / "drives/C/Boot");
-  const std::string folder = makeOs().currentDirectory();
+  PosixOs os = makeOs();
   std::filesystem::current_path(before);
-  EXPECT_EQ(folder, "C:\\Boot");
+  EXPECT_EQ(os.currentDirectory(), "C:\\Boot");
+  // Where the executable lies outside the machine, the folder it was started in stands for its own.
+  os.changeDirectory("C:\\");
+  EXPECT_EQ(os.programFolder(), "C:\\Boot");
 }
 
 TEST(PosixOsWithoutSandbox, HasNoFilesAndNoDisks) {

@@ -65,6 +65,12 @@ TEST_F(FrontTest, UsageErrorsEndWithStatusTwoAndSayWhy) {
       {{"make", "--default"}, "needs a machine description"},
       {{"make", "a.toml"}, "needs a machine description"},
       {{"make", "--default", "a.toml", dir}, "not both"},
+      {{"make", "--from-capture", dir}, "needs a machine description"},
+      {{"make", "--from-capture"}, "--from-capture"},
+      {{"make", "--default", "--from-capture", dir, dir}, "--default or --from-capture, not both"},
+      {{"make", "--from-capture", dir, "a.toml", dir}, "--from-capture or a machine description, not both"},
+      {{"describe"}, "--from-capture is required"},
+      {{"describe", "--from-capture", dir, "extra"}, "extra"},
       {{"run", dir}, "give it after --"},
       {{"run", dir, "--"}, "give it after --"},
       {{"run", "--", "true"}, "DIR is required"},
@@ -95,6 +101,9 @@ TEST_F(FrontTest, FailuresEndWithStatusOne) {
       {{"make", (root / "bad.toml").string(), machine.string()}, "bad.toml"},
       {{"make", "--default", root.string()}, "not empty"},
       {{"run", (root / "nothing").string(), "--", "true"}, "machine.toml: cannot be read"},
+      {{"describe", "--from-capture", (root / "nothing").string()}, "no capture folder there"},
+      {{"make", "--from-capture", (root / "nothing").string(), machine.string()}, "no capture folder there"},
+      {{"make", "--from-capture", QUILLFEX_TEST_DATA "/capture-cut-off", root.string()}, "not empty"},
   };
   for (const auto& [args, said] : cases) {
     const Outcome outcome = winsim(args);
@@ -114,6 +123,8 @@ TEST_F(FrontTest, HelpForWinsimAndEveryCommand) {
       {{"make", "--help"}, {"Usage: winsim make", "--default", "MACHINE.toml", "DIR"}},
       {{"make", "-h"}, {"Usage: winsim make"}},
       {{"show", "--help"}, {"Usage: winsim show", "--json", "--verbose"}},
+      {{"describe", "--help"}, {"Usage: winsim describe", "--from-capture", "standard error"}},
+      {{"make", "--help"}, {"--from-capture", "CAPTURE DIR"}},
       {{"show", "-h"}, {"Usage: winsim show"}},
       {{"run", "--help"}, {"Usage: winsim run", "--keys", "--screen", "--snap", "--kill-after", "After --"}},
       {{"run", "some/dir", "-h"}, {"Usage: winsim run"}},
@@ -166,6 +177,35 @@ TEST_F(FrontTest, RunWithNeitherDisplayNorTerminalNamesTheHeadlessScreen) {
   EXPECT_EQ(outcome.errors,
             "winsim: no display and no terminal: the program runs on the headless screen (--screen "
             "headless)\n");
+}
+
+// What a capture did not tell goes to standard error, a line each, and into the description as a comment.
+TEST_F(FrontTest, DescribeAndMakeFromACapture) {
+  const std::string cutOff = QUILLFEX_TEST_DATA "/capture-cut-off";
+  const Outcome described = winsim({"describe", "--from-capture", cutOff});
+  EXPECT_EQ(described.status, 0) << described.errors;
+  EXPECT_EQ(described.output.rfind("# A replica of the machine captured in " + cutOff, 0), 0u);
+  int lines = 0;
+  for (std::size_t at = 0; (at = described.errors.find("winsim: " + cutOff + ": ", at)) != std::string::npos; ++at) {
+    ++lines;
+  }
+  EXPECT_EQ(lines, 4) << described.errors;
+  EXPECT_NE(described.errors.find("capture.toml is missing\n"), std::string::npos);
+
+  const Outcome made = winsim({"make", "--from-capture", QUILLFEX_TEST_DATA "/capture-vista-id", machine.string()});
+  EXPECT_EQ(made.status, 0) << made.errors;
+  EXPECT_EQ(made.errors.find("system32-D.txt is missing"), made.errors.rfind("system32-D.txt is missing"));
+  const Outcome shown = winsim({"show", machine.string()});
+  EXPECT_NE(squeezed(shown.output).find(" 2 0000cccc D: - -\n"), std::string::npos) << shown.output;
+  EXPECT_EQ(readFile("machine/machine.toml").rfind("# A replica of the machine captured in", 0), 0u);
+
+  // A description that makes no machine is printed all the same, for a person to finish.
+  writeFile("no-system/MountedDevices.reg", "REGEDIT4\r\n\r\n");
+  const Outcome unbuildable = winsim({"describe", "--from-capture", (root / "no-system").string()});
+  EXPECT_EQ(unbuildable.status, 1);
+  EXPECT_NE(unbuildable.output.find("name = "), std::string::npos);
+  EXPECT_NE(unbuildable.errors.find("system_drive C: is on no [[disk.partition]]"), std::string::npos)
+      << unbuildable.errors;
 }
 
 TEST_F(FrontTest, MakeAndShowTakeTheirOptionsAnywhere) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "screen/key_script.h"
 #include "winsim/front/machine_report.h"
 #include "winsim/front/run_program.h"
+#include "winsim/replica/replica.h"
 
 namespace {
 
@@ -26,6 +28,10 @@ const char* const synopsis =
     "\nUsage lines:\n"
     "  winsim make MACHINE.toml DIR     build a sandbox for a described machine\n"
     "  winsim make --default DIR        the same for the built-in sample machine\n"
+    "  winsim make --from-capture CAPTURE DIR\n"
+    "                                   the same for a replica of a machine captured by quillfex-capture\n"
+    "  winsim describe --from-capture CAPTURE\n"
+    "                                   print the replica's description, with a comment for every gap\n"
     "  winsim show DIR [--json] [--verbose]\n"
     "                                   the machine's state now\n"
     "  winsim run DIR [--keys \"Down Enter Esc\"] [--screen headless|tty|sdl] [--snap OUT.png]\n"
@@ -40,6 +46,7 @@ const char* const synopsis =
 
 struct MakeCommand {
   bool builtIn = false;
+  std::string fromCapture;
   std::string description, folder;
 };
 
@@ -63,14 +70,34 @@ int usageFailure(const std::string& message) {
 // CLI11 would fill the first free positional, so `make --default DIR` arrives with the folder in the
 // description's place.
 bool placeMakeArguments(MakeCommand& command, std::string& error) {
-  if (command.builtIn && command.folder.empty()) std::swap(command.description, command.folder);
-  if (command.builtIn && !command.description.empty()) {
-    error = "make takes --default or a machine description, not both";
+  const bool otherSource = command.builtIn || !command.fromCapture.empty();
+  if (otherSource && command.folder.empty()) std::swap(command.description, command.folder);
+  if (command.builtIn && !command.fromCapture.empty()) {
+    error = "make takes --default or --from-capture, not both";
+  } else if (otherSource && !command.description.empty()) {
+    error = std::string("make takes ") + (command.builtIn ? "--default" : "--from-capture") +
+            " or a machine description, not both";
   } else if (command.folder.empty()) {
-    error = "make needs a machine description (or --default) and a folder";
+    error = "make needs a machine description (or --default, or --from-capture CAPTURE) and a folder";
   }
   return error.empty();
 }
+
+// A replica's description, its gaps said on standard error; nullopt when the capture folder does not read.
+std::optional<std::string> describeCapture(const std::string& folder) {
+  std::string error;
+  const auto capture = winsim::CaptureFolder::read(folder, error);
+  if (!capture) {
+    fail(error);
+    return std::nullopt;
+  }
+  const winsim::ReplicaDescription replica = winsim::describeCapture(*capture);
+  for (const auto& problem : replica.problems)
+    std::fprintf(stderr, "winsim: %s: %s\n", folder.c_str(), problem.c_str());
+  return replica.text;
+}
+
+std::string replicaSourceName(const std::string& folder) { return "the replica of " + folder; }
 
 int make(MakeCommand command) {
   std::string error;
@@ -78,6 +105,10 @@ int make(MakeCommand command) {
   std::string text;
   if (command.builtIn) {
     text = winsim::defaultMachineText();
+  } else if (!command.fromCapture.empty()) {
+    const auto replica = describeCapture(command.fromCapture);
+    if (!replica) return failed;
+    text = *replica;
   } else {
     std::ifstream file(command.description, std::ios::binary);
     if (!file) return fail(command.description + ": cannot be read");
@@ -85,9 +116,22 @@ int make(MakeCommand command) {
     content << file.rdbuf();
     text = content.str();
   }
-  const auto machine = winsim::parseMachine(text, command.builtIn ? "built-in machine" : command.description, error);
+  const std::string sourceName = command.builtIn                ? "built-in machine"
+                                 : !command.fromCapture.empty() ? replicaSourceName(command.fromCapture)
+                                                                : command.description;
+  const auto machine = winsim::parseMachine(text, sourceName, error);
   if (!machine) return fail(error);
   if (!winsim::buildSandbox(*machine, text, command.folder, error)) return fail(error);
+  return 0;
+}
+
+// The description is printed even when winsim could not build it, for a person to complete by hand.
+int describe(const std::string& capture) {
+  const auto replica = describeCapture(capture);
+  if (!replica) return failed;
+  std::fwrite(replica->data(), 1, replica->size(), stdout);
+  std::string error;
+  if (!winsim::parseMachine(*replica, replicaSourceName(capture), error)) return fail(error);
   return 0;
 }
 
@@ -128,9 +172,12 @@ std::string checkKeyScript(std::string& keys) {
 void addMake(CLI::App& app, MakeCommand& command) {
   CLI::App* make = app.add_subcommand("make", "build a sandbox folder for a described machine");
   make->add_flag("--default", command.builtIn, "the built-in sample machine instead of MACHINE.toml");
+  make->add_option("--from-capture", command.fromCapture,
+                   "a replica of the machine captured in CAPTURE (quillfex-capture's folder) instead of MACHINE.toml")
+      ->type_name("CAPTURE");
   make->add_option("MACHINE.toml", command.description, "the machine description (TOML)")->type_name("");
   make->add_option("DIR", command.folder, "the sandbox folder to build: new or empty")->type_name("");
-  make->footer("Give MACHINE.toml DIR, or --default DIR.");
+  make->footer("Give MACHINE.toml DIR, --default DIR or --from-capture CAPTURE DIR.");
 }
 
 void addShow(CLI::App& app, ShowCommand& command) {
@@ -139,6 +186,17 @@ void addShow(CLI::App& app, ShowCommand& command) {
   show->add_option("DIR", command.folder, "the sandbox folder")->type_name("")->required();
   show->add_flag("--json", command.json, "everything, transcript included, as JSON for tests and tools");
   show->add_flag("--verbose", command.verbose, "also each drive's \\Boot files and every command line run");
+}
+
+void addDescribe(CLI::App& app, std::string& capture) {
+  CLI::App* describe = app.add_subcommand(
+      "describe", "print the machine description of a replica, with a # comment for everything not captured");
+  describe->add_option("--from-capture", capture, "the folder quillfex-capture wrote")
+      ->type_name("CAPTURE")
+      ->required();
+  describe->footer(
+      "What the capture's files did not tell is also said on standard error; the status is 1 when "
+      "the description does not make a machine.");
 }
 
 void addRun(CLI::App& app, winsim::RunOptions& options) {
@@ -185,7 +243,9 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   MakeCommand makeCommand;
   ShowCommand showCommand;
+  std::string describedCapture;
   addMake(app, makeCommand);
+  addDescribe(app, describedCapture);
   addShow(app, showCommand);
   addRun(app, runOptions);
   CLI::App* help = app.add_subcommand("help", "the same as --help");
@@ -218,5 +278,6 @@ int main(int argc, char** argv) {
   if (app.got_subcommand("run")) return run(runOptions);
   if (mark != args.end()) return usageFailure("only winsim run takes -- and a program");
   if (app.got_subcommand("make")) return make(makeCommand);
+  if (app.got_subcommand("describe")) return describe(describedCapture);
   return show(showCommand);
 }

@@ -1,0 +1,187 @@
+// The store's entries from the editor's default listing: each shown entry with its kind, device, description
+// and path, the boot manager's display order, and the tools it names but the listing does not show.
+
+#include <algorithm>
+
+#include "readers/captured_lines.h"
+#include "readers/folder_names.h"
+#include "text/text.h"
+#include "winsim/replica/listing_sections.h"
+#include "winsim/replica/replica_plan.h"
+
+namespace winsim::replica {
+
+namespace {
+
+// A listing's line, shown in a comment: printable, and not so long that it hides the rest.
+std::string shownLine(const std::string& line) {
+  std::string shown;
+  for (const char c : line.substr(0, 60)) shown += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+  return shown;
+}
+
+std::string firstLine(const std::string& text) {
+  quillfex::CapturedLines lines(text);
+  while (!lines.atEnd()) {
+    if (std::string line = lines.readLine(); quillfex::namesAFile(line)) return line;
+  }
+  return "";
+}
+
+class EntriesReader {
+ public:
+  EntriesReader(MachinePlan& plan, const Findings& findings) : plan_(plan), findings_(findings) {}
+
+  void read(const std::optional<std::string>& listing, bool notElevated) {
+    if (!listing) {
+      if (notElevated) {
+        return note(plan_.notes,
+                    "listing.txt: the capture ran without administrator rights, so the store was not "
+                    "listed: no [[entry]].");
+      }
+      return problem(plan_.notes, "listing.txt is missing: the store is unknown, no [[entry]]");
+    }
+    const auto sections = listingSections(*listing);
+    if (sections.empty()) {
+      return problem(plan_.notes,
+                     "listing.txt has no entry header (\"identifier\", or \"id\" and 8 blanks, in columns 1 to 10): a "
+                     "listing in another language, or none; it begins \"" +
+                         shownLine(firstLine(*listing)) + "\". No [[entry]]");
+    }
+    readHeaderStyle(sections);
+    std::vector<std::string> ids;
+    const ListingSection* bootManager = nullptr;
+    for (const auto& section : sections) {
+      if (std::find(ids.begin(), ids.end(), section.id) != ids.end()) {
+        problem(plan_.notes,
+                "listing.txt line " + std::to_string(section.line) + " lists " + section.id + " again: left out");
+        continue;
+      }
+      ids.push_back(section.id);
+      plan_.entries.push_back(entryOf(section));
+      if (plan_.entries.back().entry.kind == EntryKind::bootManager && !bootManager) bootManager = &section;
+    }
+    if (!bootManager) return problem(plan_.notes, "listing.txt shows no boot manager entry");
+    readDisplayOrder(*bootManager, ids);
+    for (const auto& id : bootManager->values("toolsdisplayorder")) {
+      if (std::find(ids.begin(), ids.end(), id) == ids.end()) plan_.toolsNotListed.push_back(id);
+    }
+  }
+
+  void readHeaderStyle(const std::vector<ListingSection>& sections) {
+    const bool firstShort = sections.front().shortHeader;
+    plan_.header = {firstShort ? HeaderStyle::id : HeaderStyle::identifier, "as listing.txt heads its entries"};
+    for (const auto& section : sections) {
+      if (section.shortHeader == firstShort) continue;
+      problem(plan_.notes, "listing.txt heads entries in both styles (line " + std::to_string(section.line) +
+                               "): the first entry's is taken");
+      return;
+    }
+  }
+
+  void readDisplayOrder(const ListingSection& bootManager, const std::vector<std::string>& ids) {
+    const auto order = bootManager.values("displayorder");
+    if (order.empty()) {
+      note(plan_.notes, "The boot manager lists no displayorder: winsim's menu holds the loaders in store order.");
+      return;
+    }
+    plan_.displayOrder.emplace();
+    for (const auto& id : order) {
+      if (std::find(ids.begin(), ids.end(), id) != ids.end()) {
+        plan_.displayOrder->push_back(id);
+      } else {
+        problem(plan_.notes, "the boot manager's displayorder names " + id +
+                                 ", which listing.txt does not show: left out of display_order");
+      }
+    }
+    for (const auto& entry : plan_.entries) {
+      const auto& id = entry.entry.id;
+      if (entry.entry.kind != EntryKind::bootManager && std::find(order.begin(), order.end(), id) == order.end()) {
+        problem(plan_.notes, id + " is listed but is not in the boot manager's displayorder");
+      }
+    }
+  }
+
+  EntryPlan entryOf(const ListingSection& section) {
+    EntryPlan plan;
+    BootEntry& entry = plan.entry;
+    entry.id = section.id;
+    entry.device = section.value("device");
+    entry.description = section.value("description");
+    entry.path = section.value("path");
+    readKind(section, plan);
+    if (!section.deviceFollows) {
+      problem(plan.notes, "listing.txt line " + std::to_string(section.line + 1) +
+                              ", which the program reads as this entry's device, is no device line");
+    }
+    if (entry.device.empty()) problem(plan.notes, "listing.txt shows no device for " + entry.id);
+    std::vector<std::string> others;
+    for (const auto& field : section.fields) {
+      if (!isRegenerated(field.name)) others.push_back(field.name);
+    }
+    if (!others.empty()) {
+      std::string list;
+      for (const auto& name : others) list += (list.empty() ? "" : ", ") + name;
+      note(plan.notes, "Also listed, not described (winsim's editor lists fields of its own): " + list + ".");
+    }
+    return plan;
+  }
+
+  // Fields that winsim's editor lists by itself, or that the description holds.
+  static bool isRegenerated(const std::string& name) {
+    static const char* const known[] = {"device",  "path",     "description",  "locale",
+                                        "inherit", "default",  "displayorder", "toolsdisplayorder",
+                                        "timeout", "osdevice", "systemroot"};
+    return std::find(std::begin(known), std::end(known), name) != std::end(known);
+  }
+
+  void readKind(const ListingSection& section, EntryPlan& plan) {
+    static const std::pair<const char*, EntryKind> titles[] = {
+        {"Windows Boot Manager", EntryKind::bootManager},
+        {"Windows Boot Loader", EntryKind::loader},
+        {"Windows Legacy OS Loader", EntryKind::legacy},
+        {"Windows Memory Tester", EntryKind::tool},
+    };
+    BootEntry& entry = plan.entry;
+    if (entry.id == "{bootmgr}") {
+      entry.kind = EntryKind::bootManager;
+      plan.kindWhy = "its id";
+      return;
+    }
+    for (const auto& [title, kind] : titles) {
+      if (section.title == title) {
+        entry.kind = kind;
+        plan.kindWhy = "its title";
+        return;
+      }
+    }
+    const std::string path = quillfex::lowerCase(entry.path);
+    if (path.ends_with("\\ntldr")) {
+      entry.kind = EntryKind::legacy;
+      plan.kindWhy = "its path";
+    } else if (path.ends_with("\\winload.exe")) {
+      entry.kind = EntryKind::loader;
+      plan.kindWhy = "its path";
+    } else {
+      entry.kind = EntryKind::loader;
+      problem(plan.notes, "neither the title \"" + shownLine(section.title) + "\" nor the path of " + entry.id +
+                              " tells its kind: taken as a loader");
+    }
+  }
+
+ private:
+  void note(std::vector<std::string>& where, const std::string& text) { findings_.note(where, text); }
+  void problem(std::vector<std::string>& where, const std::string& text) { findings_.problem(where, text); }
+
+  MachinePlan& plan_;
+  const Findings& findings_;
+};
+
+}  // namespace
+
+void readEntries(const std::optional<std::string>& listing, bool notElevated, MachinePlan& plan,
+                 const Findings& findings) {
+  EntriesReader(plan, findings).read(listing, notElevated);
+}
+
+}  // namespace winsim::replica
