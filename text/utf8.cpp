@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 
 #include "text/code_page_437.h"
 
@@ -61,6 +62,24 @@ std::string utf8OrCp437(std::string_view bytes) {
     }
   }
   return text;
+}
+
+std::string quotedUtf8(std::string_view bytes) {
+  std::string quoted = "\"";
+  for (const char c : utf8OrCp437(bytes)) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (code < 0x20 || code == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\u%04x", code);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
 }
 
 }  // namespace quillfex

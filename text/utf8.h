@@ -27,4 +27,8 @@ std::optional<Utf8Character> utf8CharacterAt(std::string_view bytes);
 // code page a Windows console may have written a name in).
 std::string utf8OrCp437(std::string_view bytes);
 
+// The bytes, read as utf8OrCp437 reads them, as a quoted string that JSON and TOML read back alike: quotes and
+// backslashes escaped, control characters as \u00XX.
+std::string quotedUtf8(std::string_view bytes);
+
 }  // namespace quillfex

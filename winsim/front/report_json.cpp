@@ -1,4 +1,3 @@
-#include <cstdio>
 
 #include "text/utf8.h"
 #include "winsim/front/machine_report.h"
@@ -7,23 +6,7 @@ namespace winsim {
 
 namespace {
 
-std::string jsonString(const std::string& bytes) {
-  std::string json = "\"";
-  for (const char c : quillfex::utf8OrCp437(bytes)) {
-    const auto code = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      json += '\\';
-      json += c;
-    } else if (code < 0x20 || code == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", code);
-      json += escape;
-    } else {
-      json += c;
-    }
-  }
-  return json + '"';
-}
+std::string jsonString(const std::string& bytes) { return quillfex::quotedUtf8(bytes); }
 
 std::string jsonList(const std::vector<std::string>& items) {
   std::string json = "[";

@@ -1,8 +1,6 @@
 // Writing a replica's plan as a machine description that winsim reads, in the layout of the samples: a
 // value a line, its reason in a comment beside it, notes as comment lines above what they are about.
 
-#include <cstdio>
-
 #include "machine/mounted_devices.h"
 #include "text/utf8.h"
 #include "winsim/replica/replica_plan.h"
@@ -15,23 +13,7 @@ constexpr std::size_t commentColumn = 30;
 constexpr std::size_t lineWidth = 116;
 
 // A TOML basic string. Bytes that are no UTF-8 are read as code page 437, as winsim's reports read names.
-std::string tomlString(const std::string& bytes) {
-  std::string quoted = "\"";
-  for (const char c : quillfex::utf8OrCp437(bytes)) {
-    const auto code = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (code < 0x20 || code == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04X", code);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + '"';
-}
+std::string tomlString(const std::string& bytes) { return quillfex::quotedUtf8(bytes); }
 
 std::string tomlList(const std::vector<std::string>& items) {
   std::string list = "[";
