@@ -1,4 +1,3 @@
-
 #include "text/utf8.h"
 #include "winsim/front/machine_report.h"
 
