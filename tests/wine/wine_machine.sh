@@ -2,6 +2,8 @@
 # Lays a winsim machine out as a Wine prefix, so that the Windows build meets the machine through Windows
 # itself: the real cmd, xcopy, ren, regedit and the physical-drive devices. Sourced by wine_test.sh.
 #
+#   use_wine_loader FOLDER      makes `wine` one that runs on this kernel (FOLDER holds it when needed)
+#   runs_32_bit_programs        whether this kernel runs 32-bit programs (and so Wine's 32-bit half)
 #   use_wine_prefix PREFIX      the variables every wine command of the run needs
 #   create_wine_prefix          a fresh prefix (10 to 12 s)
 #   start_wine_server           a persistent server: the MountedDevices values live only as long as it does
@@ -10,6 +12,19 @@
 #   windows_path PATH           the Windows name of an absolute host path (through Wine's drive Z:)
 
 wine_server_pid=""
+
+# Debian's wine starts its 32-bit loader, which hands 64-bit programs to the 64-bit one; a kernel built
+# without 32-bit support refuses the first, so there the 64-bit loader is called directly.
+use_wine_loader() {
+  local folder=$1
+  runs_32_bit_programs && return 0
+  mkdir -p "$folder"
+  printf '#!/bin/sh\nWINELOADER=/usr/lib/wine/wine64 exec /usr/lib/wine/wine64 "$@"\n' >"$folder/wine"
+  chmod +x "$folder/wine"
+  PATH=$folder:$PATH
+}
+
+runs_32_bit_programs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 use_wine_prefix() {
   export WINEPREFIX=$1
@@ -101,20 +116,20 @@ merge_folder() {
   done
 }
 
-# The name in folder $1 that equals $2 without regard to letter case (an exact match first), else $2.
+# The name in folder $1 that equals $2 without regard to letter case (an exact match first), else $2. One
+# glob reads the folder once: Wine's system32 holds thousands of names. The machines' names hold no glob
+# characters.
 name_in_folder() {
-  local folder=$1 name=$2 entry
+  local folder=$1 name=$2 IFS= matches
   if [ -e "$folder/$name" ]; then
     echo "$name"
     return
   fi
-  for entry in "$folder"/*; do
-    if [ "$(lower_case "${entry##*/}")" = "$(lower_case "$name")" ]; then
-      echo "${entry##*/}"
-      return
-    fi
-  done
-  echo "$name"
+  shopt -s nocaseglob nullglob
+  # shellcheck disable=SC2206 # the name is a pattern here, matched without regard to case
+  matches=("$folder"/$name)
+  shopt -u nocaseglob nullglob
+  if [ ${#matches[@]} -gt 0 ]; then echo "${matches[0]##*/}"; else echo "$name"; fi
 }
 
 lower_case() { echo "${1,,}"; }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The Windows build end to end under Wine, in an Xvfb display, on the machine of machine.toml laid out as
-# a fresh Wine prefix: its window and keys, an elimination run and a restore, pressed with real keys and
-# checked by screenshots (against the Linux build's headless snapshots of the same screens) and by the
-# machine's state afterwards.
+# The Windows build end to end under Wine, in an Xvfb display, on machines laid out as Wine prefixes: an
+# elimination run and a restore on the machine of machine.toml (with its window and keys), on every sample
+# machine of winsim/machines/ that Wine can play (all but the one without rights: Wine always opens disk 0)
+# and on machine.toml with the faults Wine's own commands and the editor can play. Keys are pressed for
+# real; every screen must equal the Linux build's headless snapshot of it on the same machine, and the
+# stores each run leaves must equal those the Linux build leaves.
 #
 #   usage: wine_test.sh HOST_BUILD WINDOWS_BUILD [OUTPUT]
 #
@@ -20,14 +22,33 @@ window_wait_s=30
 focus_wait_s=15
 exit_wait_s=30
 
-work="" display_pid="" quillfex_pid="" window=""
+work="" display_pid="" quillfex_pid="" window="" case="" sandbox="" refused=()
+
+# The cases: a name, the machine, and a fault table added to it. A fault that names the `copy` command is
+# played by making the drive refuse writes, since Wine's own xcopy does the copying; the editor's faults
+# are played by the editor, which reads them from the machine as under winsim.
+cases() {
+  local machine
+  echo "wine|$here/machine.toml|"
+  for machine in "$here"/../../winsim/machines/*.toml; do
+    case ${machine##*/} in
+      not-elevated.toml) ;;
+      *) echo "$(basename "$machine" .toml)|$(realpath "$machine")|" ;;
+    esac
+  done
+  echo "copy-to-E-refused|$here/machine.toml|command = 'copy'\narg = 'E'"
+  echo "export-org-bcd-failing|$here/machine.toml|command = 'export'\narg = 'org.bcd'"
+  echo "export-lid-bcd-failing-after-1|$here/machine.toml|command = 'export'\narg = 'lid.bcd'\nafter = 1"
+  echo "import-org-bcd-failing-after-1|$here/machine.toml|command = 'import'\narg = 'org.bcd'\nafter = 1"
+  echo "import-lid-bcd-failing|$here/machine.toml|command = 'import'\narg = 'lid.bcd'"
+}
 
 main() {
   if [ $# -lt 2 ] || [ $# -gt 3 ]; then
     sed -n 's/^#   usage: /usage: /p' "$0" >&2
     exit 2
   fi
-  local host_bin=$1/bin
+  local host_bin=$1/bin name machine fault count=0
   winsim=$host_bin/winsim
   host_quillfex=$host_bin/Quillfex
   close_request=$host_bin/close_request
@@ -43,15 +64,64 @@ main() {
   trap 'exit 130' INT
   trap 'exit 143' TERM
   work=$(mktemp -d "${TMPDIR:-/tmp}/quillfex-wine.XXXXXX")
+  # Its path must hold no blank for cmd /c.
+  cp "$quillfex_exe" "$work/Quillfex.exe"
 
-  make_reference_screens
   # Wine's desktop process, started by the first Wine program, draws on the display it found then.
   start_display
-  make_wine_machine
-  check_window_and_keys
+  use_wine_loader "$work/wine-loader"
+  make_base_prefix
+  while IFS='|' read -r name machine fault; do
+    run_case "$name" "$machine" "$fault"
+    count=$((count + 1))
+  done < <(cases)
+  echo "Wine test passed on $count machines in ${SECONDS} s; screenshots in $output/screens"
+}
+
+# One prefix is made for the whole test (wineboot takes 10 to 12 s) and copied for each machine.
+make_base_prefix() {
+  use_wine_prefix "$work/base-prefix"
+  create_wine_prefix || fail "wineboot could not make the prefix"
+}
+
+run_case() {
+  local started=$SECONDS
+  case=$1
+  mkdir -p "$work/$case" "$output/screens/$case"
+  make_machine_file "$2" "$3" >"$work/$case.toml"
+  make_reference_screens "$work/$case.toml"
+  make_wine_machine "$work/$case.toml"
+  [[ $3 == *"'copy'"* ]] && refuse_writes "$(sed -n "s/^arg = '\(.\)'$/\1/p" <<<"$(printf '%b' "$3")")"
+  [ "$case" = wine ] && check_window_and_keys
   check_elimination_run
   check_restore
-  echo "Wine test passed in ${SECONDS} s; screenshots in $output/screens"
+  end_case
+  echo "$case: passed in $((SECONDS - started)) s"
+}
+
+# The machine's description with the case's fault table added.
+make_machine_file() {
+  cat "$1"
+  [ -z "$2" ] || printf '\n[[fault]]\n%b\n' "$2"
+}
+
+# Wine's xcopy writes through the host's file system: an immutable folder refuses it, even to root.
+refuse_writes() {
+  local drive=$sandbox/drives/$1
+  chattr -R +i "$drive" 2>/dev/null || fail "chattr cannot make $drive refuse writes on this file system"
+  refused+=("$drive")
+}
+
+allow_writes() {
+  local drive
+  for drive in "${refused[@]}"; do chattr -R -i "$drive" 2>/dev/null || true; done
+  refused=()
+}
+
+end_case() {
+  stop_wine_server
+  allow_writes
+  rm -rf "$work/$case" "$work/prefix"
 }
 
 check_tools() {
@@ -65,7 +135,7 @@ check_tools() {
 }
 
 fail() {
-  echo "wine test: $*" >&2
+  echo "wine test: ${case:+$case: }$*" >&2
   exit 1
 }
 
@@ -79,6 +149,7 @@ clean_up() {
     wait "$quillfex_pid" 2>/dev/null || true
   fi
   stop_wine_server
+  allow_writes
   if [ -n "$display_pid" ]; then
     kill "$display_pid" 2>/dev/null || true
     wait "$display_pid" 2>/dev/null || true
@@ -86,7 +157,7 @@ clean_up() {
   [ -n "$work" ] || return 0
   if [ "$status" -ne 0 ]; then
     keep_for_a_look "$output/failed-machine"
-    echo "wine test: the machine and its states are kept for a look in $output/failed-machine" >&2
+    echo "wine test: ${case:+$case: }the machine and its states are kept for a look in $output/failed-machine" >&2
   fi
   rm -rf "$work"
 }
@@ -94,17 +165,18 @@ clean_up() {
 # What helps to see why the test failed, without the Wine prefix: the sandbox, its C: drive without Wine's
 # own folders, the states and stores the test saved, the registry files imported and exported.
 keep_for_a_look() {
-  local kept=$1 entry
+  local kept=$1 entry at=$work/$case
   rm -rf "$kept"
   mkdir -p "$kept"
-  cp -p "$work"/*.json "$work/original-store" "$kept/" 2>/dev/null || true
-  [ -d "$work/reference-machine" ] && cp -a "$work/reference-machine" "$kept/"
-  [ -d "$work/machine" ] || return 0
-  "$winsim" show "$work/machine" --json >"$kept/state-at-failure.json" 2>/dev/null || true
-  cp -a "$work/machine" "$kept/"
+  [ -d "$at" ] || return 0
+  cp -p "$at"/*.json "$at/original-store" "$kept/" 2>/dev/null || true
+  [ -d "$at/reference-machine" ] && cp -a "$at/reference-machine" "$kept/"
+  [ -d "$at/machine" ] || return 0
+  "$winsim" show "$at/machine" --json >"$kept/state-at-failure.json" 2>/dev/null || true
+  cp -a "$at/machine" "$kept/"
   cp -p "$work/prefix"/*.reg "$kept/" 2>/dev/null || true
   # The sandbox's C: is a link to the prefix's drive_c, which goes with the temporary folder.
-  if [ -L "$kept/machine/drives/C" ]; then
+  if [ -L "$kept/machine/drives/C" ] && [ -d "$work/prefix" ]; then
     rm "$kept/machine/drives/C"
     mkdir "$kept/machine/drives/C"
     for entry in "$work/prefix/drive_c"/*; do
@@ -119,17 +191,21 @@ keep_for_a_look() {
 # --- The Linux build's snapshots of every screen the Windows run must show, on the same machine -------
 
 make_reference_screens() {
-  local machine=$work/reference-machine reference=$output/reference
-  "$winsim" make "$here/machine.toml" "$machine"
-  reference_run "$machine" "Esc" --snap "$reference/menu.png"
-  reference_run "$machine" "Down Esc" --snap "$reference/menu-down.png"
+  local machine=$work/$case/reference-machine reference=$output/reference/$case
   mkdir -p "$reference/elimination" "$reference/restore"
-  # More keys than the machine has partitions to prepare: the run ends after the last one.
-  QUILLFEX_SNAPSHOTS=$reference/elimination reference_run "$machine" "Enter Space Space Space Space Space Space"
-  "$winsim" show "$machine" --json >"$work/reference-eliminated.json"
-  QUILLFEX_SNAPSHOTS=$reference/restore reference_run "$machine" "Down Enter Space"
+  "$winsim" make "$1" "$machine" >/dev/null
+  reference_run "$machine" "Esc" --snap "$reference/menu.png"
+  [ "$case" = wine ] && reference_run "$machine" "Down Esc" --snap "$reference/menu-down.png"
+  # More keys than any machine has partitions to prepare: the run ends after the last one.
+  QUILLFEX_SNAPSHOTS=$reference/elimination reference_run "$machine" "Enter$(repeat ' Space' 8)"
+  "$winsim" show "$machine" --json >"$work/$case/reference-eliminated.json"
+  reference_run "$machine" "Down Esc" --snap "$reference/restore-menu.png"
+  QUILLFEX_SNAPSHOTS=$reference/restore reference_run "$machine" "Down Enter$(repeat ' Space' 4)"
+  "$winsim" show "$machine" --json >"$work/$case/reference-restored.json"
   rm -f "$reference"/*/exit.png
 }
+
+repeat() { for ((n = 0; n < $2; n++)); do printf '%s' "$1"; done; }
 
 reference_run() {
   local machine=$1 keys=$2
@@ -141,18 +217,16 @@ reference_run() {
 # --- The machine as a Wine prefix ---------------------------------------------------------------------
 
 make_wine_machine() {
-  sandbox=$work/machine
-  "$winsim" make "$here/machine.toml" "$sandbox"
+  sandbox=$work/$case/machine
+  "$winsim" make "$1" "$sandbox" >/dev/null
+  cp -a "$work/base-prefix" "$work/prefix"
   use_wine_prefix "$work/prefix"
-  create_wine_prefix || fail "wineboot could not make the prefix"
   start_wine_server
   lay_out_machine "$sandbox"
   export QUILLFEX_SIM_ROOT
   QUILLFEX_SIM_ROOT=$(windows_path "$sandbox")
-  # Its path must hold no blank for cmd /c.
-  cp "$quillfex_exe" "$work/Quillfex.exe"
-  cp "$sandbox/drives/C/Boot/BCD" "$work/original-store"
-  machine_state >"$work/original.json"
+  cp "$sandbox/drives/C/Boot/BCD" "$work/$case/original-store"
+  machine_state >"$work/$case/original.json"
 }
 
 machine_state() { "$winsim" show "$sandbox" --json; }
@@ -177,7 +251,7 @@ start_display() {
 start_quillfex() {
   local name=$1
   (cd "$WINEPREFIX/drive_c" && exec wine start /wait cmd /c "$(windows_path "$work/Quillfex.exe")") \
-    >"$output/logs/$name.log" 2>&1 &
+    >"$output/logs/$case-$name.log" 2>&1 &
   quillfex_pid=$!
   find_window
 }
@@ -236,7 +310,9 @@ press() {
 }
 
 # Only a window viewable at its size is photographed.
-screenshot() { [ -z "$(window_state)" ] && import -window "$window" "$output/screens/$1.png"; }
+screenshot() { [ -z "$(window_state)" ] && import -window "$window" "$(screen_file "$1")"; }
+
+screen_file() { echo "$output/screens/$case/$1.png"; }
 
 same_picture() { compare -metric AE "$1" "$2" null: >/dev/null 2>&1; }
 
@@ -244,7 +320,7 @@ same_picture() { compare -metric AE "$1" "$2" null: >/dev/null 2>&1; }
 expect_screen() {
   local reference=$1 name=$2 deadline=$((SECONDS + screen_wait_s))
   local state
-  until screenshot "$name" && same_picture "$output/screens/$name.png" "$reference"; do
+  until screenshot "$name" && same_picture "$(screen_file "$name")" "$reference"; do
     kill -0 "$quillfex_pid" 2>/dev/null || fail "$name: Quillfex.exe ended"
     if [ $SECONDS -ge $deadline ]; then
       state=$(window_state)
@@ -267,9 +343,12 @@ expect_unchanged() {
 
 screen_differs() {
   local reference=$1 name=$2
-  [ -f "$output/screens/$name.png" ] || fail "$name: no screenshot of window $(hex_id "$window")"
-  compare "$output/screens/$name.png" "$reference" "$output/screens/$name-differences.png" 2>/dev/null || true
-  fail "$name: the window does not show ${reference#"$output/"} (see screens/$name-differences.png)"
+  local shot differences
+  shot=$(screen_file "$name")
+  differences=$(screen_file "$name-differences")
+  [ -f "$shot" ] || fail "$name: no screenshot of window $(hex_id "$window")"
+  compare "$shot" "$reference" "$differences" 2>/dev/null || true
+  fail "$name: the window does not show ${reference#"$output/"} (see ${differences#"$output/"})"
 }
 
 expect_exit_status() {
@@ -286,7 +365,7 @@ expect_exit_status() {
 # --- What the test proves -----------------------------------------------------------------------------
 
 check_window_and_keys() {
-  local reference=$output/reference
+  local reference=$output/reference/$case
   start_quillfex window
   [ "$(xdotool getwindowname "$window")" = Quillfex ] || fail "the window's title is not Quillfex"
   expect_console_hidden
@@ -317,37 +396,55 @@ expect_console_hidden() {
 }
 
 check_elimination_run() {
-  local wait name
-  compgen -G "$output/reference/elimination/wait-*.png" >/dev/null || fail "the machine has no partition to prepare"
+  local reference=$output/reference/$case at=$work/$case
   start_quillfex elimination
+  expect_screen "$reference/menu.png" menu
   press Return
-  for wait in "$output"/reference/elimination/wait-*.png; do
-    name=elimination-${wait##*/}
-    expect_screen "$wait" "${name%.png}"
-    press space
-  done
+  press_through "$reference/elimination" elimination
   expect_exit_status 0 elimination
-  machine_state >"$work/eliminated.json"
-  expect_partitions_prepared "$work/eliminated.json"
-  expect_system_store_trimmed "$work/eliminated.json"
+  machine_state >"$at/eliminated.json"
+  expect_same_stores "$at/eliminated.json" "$at/reference-eliminated.json" "the elimination run"
   expect_no_working_files "after the elimination run"
-  cmp -s "$work/original-store" "$sandbox/drives/C/Boot/org.bcd" || fail "org.bcd does not hold the store as it was"
-  [ "$(stores_of "$work/eliminated.json")" = "$(stores_of "$work/reference-eliminated.json")" ] ||
-    fail "the stores differ from those the Linux build leaves on the same machine"
+  if [ "$case" = wine ]; then
+    expect_partitions_prepared "$at/eliminated.json"
+    expect_system_store_trimmed "$at/eliminated.json"
+    cmp -s "$at/original-store" "$sandbox/drives/C/Boot/org.bcd" || fail "org.bcd does not hold the store as it was"
+  fi
 }
 
 check_restore() {
+  local reference=$output/reference/$case at=$work/$case
   start_quillfex restore
   press Down
-  expect_screen "$output/reference/menu-down.png" restore-menu
+  expect_screen "$reference/restore-menu.png" restore-menu
   press Return
-  expect_screen "$output/reference/restore/wait-001.png" restore-wait-001
-  press space
+  press_through "$reference/restore" restore
   expect_exit_status 0 restore
-  machine_state >"$work/restored.json"
-  [ "$(jq -c .systemStore "$work/restored.json")" = "$(jq -c .systemStore "$work/original.json")" ] ||
-    fail "the second entry did not put the store back from org.bcd"
-  expect_json "$work/restored.json" '.bootFolder | index("org.bcd") != null' "org.bcd is gone after the restore"
+  machine_state >"$at/restored.json"
+  expect_same_stores "$at/restored.json" "$at/reference-restored.json" "the restore"
+  expect_no_working_files "after the restore"
+  if [ "$case" = wine ]; then
+    [ "$(jq -c .systemStore "$at/restored.json")" = "$(jq -c .systemStore "$at/original.json")" ] ||
+      fail "the second entry did not put the store back from org.bcd"
+    expect_json "$at/restored.json" '.bootFolder | index("org.bcd") != null' "org.bcd is gone after the restore"
+  fi
+}
+
+# Every screen that waits for a key, in the order the Linux build showed them, each answered with Space.
+press_through() {
+  local snapshots=$1 run=$2 wait name
+  for wait in "$snapshots"/wait-*.png; do
+    [ -e "$wait" ] || fail "the Linux build's $run showed no screen that waits for a key"
+    name=$run-${wait##*/}
+    expect_screen "$wait" "${name%.png}"
+    press space
+  done
+}
+
+expect_same_stores() {
+  [ "$(stores_of "$1")" = "$(stores_of "$2")" ] && return 0
+  diff <(stores_of "$2" | jq .) <(stores_of "$1" | jq .) >&2 || true
+  fail "after $3 the stores differ from those the Linux build leaves on the same machine (above: Linux < > Wine)"
 }
 
 # Each Windows partition besides the system drive has \bootmgr and a store of its own: the boot manager and

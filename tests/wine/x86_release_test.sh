@@ -35,6 +35,7 @@ main() {
   }
   local winsim=$1/bin/winsim host_quillfex=$1/bin/Quillfex release=$2/bin/Quillfex.exe
   for file in "$winsim" "$host_quillfex" "$release"; do [ -f "$file" ] || fail "$file is missing: build it first"; done
+  runs_32_bit_programs || fail "this machine's kernel runs no 32-bit programs, so Wine's 32-bit half cannot start"
   trap clean_up EXIT
   trap 'exit 129' HUP
   trap 'exit 130' INT
