@@ -91,7 +91,7 @@ run_case() {
   make_machine_file "$2" "$3" >"$work/$case.toml"
   make_reference_screens "$work/$case.toml"
   make_wine_machine "$work/$case.toml"
-  [[ $3 == *"'copy'"* ]] && refuse_writes "$(sed -n "s/^arg = '\(.\)'$/\1/p" <<<"$(printf '%b' "$3")")"
+  [[ $3 =~ ^command\ =\ \'copy\'\\narg\ =\ \'(.)\' ]] && refuse_writes "${BASH_REMATCH[1]}"
   [ "$case" = wine ] && check_window_and_keys
   check_elimination_run
   check_restore
@@ -108,8 +108,9 @@ make_machine_file() {
 # Wine's xcopy writes through the host's file system: an immutable folder refuses it, even to root.
 refuse_writes() {
   local drive=$sandbox/drives/$1
-  chattr -R +i "$drive" 2>/dev/null || fail "chattr cannot make $drive refuse writes on this file system"
+  # Listed first: a chattr that stops halfway leaves files that only allow_writes lets go.
   refused+=("$drive")
+  chattr -R +i "$drive" 2>/dev/null || fail "chattr cannot make $drive refuse writes on this file system"
 }
 
 allow_writes() {
