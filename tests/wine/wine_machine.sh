@@ -116,20 +116,22 @@ merge_folder() {
   done
 }
 
-# The name in folder $1 that equals $2 without regard to letter case (an exact match first), else $2. One
-# glob reads the folder once: Wine's system32 holds thousands of names. The machines' names hold no glob
-# characters.
+# The name in folder $1 that equals $2 without regard to letter case (an exact match first), else $2. No
+# subshell for each entry: Wine's system32 holds hundreds of names.
 name_in_folder() {
-  local folder=$1 name=$2 IFS= matches
+  local folder=$1 name=$2 entry
   if [ -e "$folder/$name" ]; then
     echo "$name"
     return
   fi
-  shopt -s nocaseglob nullglob
-  # shellcheck disable=SC2206 # the name is a pattern here, matched without regard to case
-  matches=("$folder"/$name)
-  shopt -u nocaseglob nullglob
-  if [ ${#matches[@]} -gt 0 ]; then echo "${matches[0]##*/}"; else echo "$name"; fi
+  for entry in "$folder"/*; do
+    entry=${entry##*/}
+    if [ "${entry,,}" = "${name,,}" ]; then
+      echo "$entry"
+      return
+    fi
+  done
+  echo "$name"
 }
 
 lower_case() { echo "${1,,}"; }
