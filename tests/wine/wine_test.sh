@@ -4,11 +4,13 @@
 # machine of winsim/machines/ that Wine can play (all but the one without rights: Wine always opens disk 0)
 # and on machine.toml with the faults Wine's own commands and the editor can play. Keys are pressed for
 # real; every screen must equal the Linux build's headless snapshot of it on the same machine, and the
-# stores each run leaves must equal those the Linux build leaves.
+# stores each run leaves must equal those the Linux build leaves. Each machine without a fault is also
+# captured under Wine and must rehearse on its replica as on itself (wine_capture.sh).
 #
 #   usage: wine_test.sh HOST_BUILD WINDOWS_BUILD [OUTPUT]
 #
-# HOST_BUILD has bin/winsim, bin/Quillfex and bin/close_request; WINDOWS_BUILD has bin/Quillfex.exe.
+# HOST_BUILD has bin/winsim, bin/Quillfex and bin/close_request; WINDOWS_BUILD has bin/Quillfex.exe and
+# bin/quillfex-capture.exe.
 # OUTPUT (build/wine-test by default) receives screens/ (the window's screenshots), reference/ (the
 # Linux snapshots they must equal) and logs/; when the test fails, also failed-machine/: the machine and
 # its states, without the Wine prefix. The temporary folder goes on every exit.
@@ -16,6 +18,7 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine_machine.sh"
+source "$here/wine_capture.sh"
 
 screen_wait_s=60
 window_wait_s=30
@@ -53,6 +56,7 @@ main() {
   host_quillfex=$host_bin/Quillfex
   close_request=$host_bin/close_request
   quillfex_exe=$(realpath -m "$2/bin/Quillfex.exe")
+  capture_exe=$(realpath -m "$2/bin/quillfex-capture.exe")
   output=$(realpath -m "${3:-$here/../../build/wine-test}")
   check_tools
 
@@ -91,6 +95,8 @@ run_case() {
   make_machine_file "$2" "$3" >"$work/$case.toml"
   make_reference_screens "$work/$case.toml"
   make_wine_machine "$work/$case.toml"
+  # The fault cases are machine.toml again: its capture is the first case's.
+  [ -n "$3" ] || check_capture_rehearses "$case" "$work/$case.toml" "$output/capture/$case"
   [[ $3 =~ ^command\ =\ \'copy\'\\narg\ =\ \'(.)\' ]] && refuse_writes "${BASH_REMATCH[1]}"
   [ "$case" = wine ] && check_window_and_keys
   check_elimination_run
@@ -130,7 +136,7 @@ check_tools() {
   for tool in wine wineserver Xvfb xdotool import compare jq iconv; do
     command -v "$tool" >/dev/null || fail "$tool is missing: run scripts/setup"
   done
-  for tool in "$winsim" "$host_quillfex" "$close_request" "$quillfex_exe"; do
+  for tool in "$winsim" "$host_quillfex" "$close_request" "$quillfex_exe" "$capture_exe"; do
     [ -f "$tool" ] || fail "$tool is missing: build it first"
   done
 }

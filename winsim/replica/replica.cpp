@@ -248,8 +248,20 @@ class Deriver {
   }
 
   void placeVolumes() {
+    int others = 0;
     for (const auto& value : volumes_) {
-      if (const auto volume = mbrVolume(value.bytes)) place(*volume, 0, value.name);
+      if (const auto volume = mbrVolume(value.bytes)) {
+        place(*volume, 0, value.name);
+      } else {
+        keepValue(value);
+        ++others;
+      }
+    }
+    if (others > 0) {
+      note(plan_.mountedNotes,
+           "Volume values that are no MBR volume (a removable or optical drive, a dynamic or GPT volume, a folder "
+           "that Wine mounts), kept on no partition: " +
+               std::to_string(others) + ".");
     }
     for (std::size_t d = 0; d < plan_.disks.size(); ++d) {
       for (auto& partition : plan_.disks[d].partitions) {
