@@ -27,10 +27,9 @@ check_capture_rehearses() (
 
   capture_under_wine
   make_rehearsal_machines
-  # The program waits for a key at most once a drive and once at the end; the rest are left unread.
-  keys="Enter$(printf ' Space%.0s' "$capture_work"/capture/root-*.txt x)"
-  rehearse_on_both elimination "$keys"
-  rehearse_on_both restore "Down Enter Space"
+  # More keys than any machine has screens to answer, as in the reference runs; the rest are left unread.
+  rehearse_on_both elimination "Enter Space Space Space Space Space Space Space Space"
+  rehearse_on_both restore "Down Enter Space Space Space Space"
   echo "$capture_name: its capture under Wine ($(ls "$capture_work/capture" | wc -l) files) rehearses alike"
 )
 
