@@ -336,6 +336,16 @@ TEST(CaptureReplica, ContradictionsAreSaidAndNotGuessed) {
          c.setLetters({{"C", "12,ab,0c,ff,00,7e,00,00,00,00,00,00"}, {"D", "12,ab,0c,ff,00,00,40,00,00,00,00,00"}});
        },
        "D: lies at byte 4194304 of disk 0 (signature 12ab0cff), where its partition table has no partition", 'D'},
+      {"a letter where no MBR partition can start, on a disk not read",
+       [](SmallCapture& c) {
+         c.setLetters({{"C", "12,ab,0c,ff,00,7e,00,00,00,00,00,00"}, {"D", "00,00,ee,ee,00,00,00,00,a4,c1,b2,d3"}});
+       },
+       "D: lies at byte 15254467797976088576, where no partition of an MBR disk can start", 'D'},
+      {"a letter off a sector boundary",
+       [](SmallCapture& c) {
+         c.setLetters({{"C", "12,ab,0c,ff,00,7e,00,00,00,00,00,00"}, {"D", "12,ab,0c,ff,01,7e,00,00,00,00,00,00"}});
+       },
+       "D: lies at byte 32257, where no partition", 'D'},
       {"overlapping table entries",
        [](SmallCapture& c) {
          c.files["disk0.bin"] = SmallCapture::sector("12ab0cff", {{0x07, 63, 2000}, {0x07, 1063, 1000}});

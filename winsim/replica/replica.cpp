@@ -37,6 +37,9 @@ struct Volume {
   std::uint64_t offset = 0;
 };
 
+// A partition of an MBR disk starts on a whole sector whose number fits in 32 bits.
+bool startsAnMbrSector(std::uint64_t offset) { return offset % 512 == 0 && offset / 512 <= 0xffffffffu; }
+
 std::optional<Volume> mbrVolume(const std::vector<std::uint8_t>& bytes) {
   if (bytes.size() != 12) return std::nullopt;
   Volume volume{hexBytes({bytes.begin(), bytes.begin() + 4}), 0};
@@ -280,6 +283,13 @@ class Deriver {
   bool place(const Volume& volume, char letter, const std::string& volumeName = "") {
     const std::string shown = letter ? std::string(1, letter) + ":" : volumeName;
     const std::string at = "byte " + std::to_string(volume.offset);
+    if (!startsAnMbrSector(volume.offset)) {
+      problem(plan_.mountedNotes, shown + " lies at " + at +
+                                      ", where no partition of an MBR disk can start (a sector from 0 to 4294967295): "
+                                      "left out" +
+                                      (letter ? ", its value kept" : ""));
+      return false;
+    }
     std::vector<std::size_t> candidates;
     for (std::size_t d = 0; d < sectors_.size(); ++d) {
       if (sectors_[d] && sectors_[d]->signature == volume.signature) candidates.push_back(d);
