@@ -7,12 +7,13 @@
 
 namespace quillfex::testing {
 
-std::string sampleMachine(const std::string& name) {
-  std::ifstream in(std::filesystem::path(WINSIM_MACHINES) / name, std::ios::binary);
+std::string fileText(const std::filesystem::path& file) {
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(file, std::ios::binary).rdbuf();
   return text.str();
 }
+
+std::string sampleMachine(const std::string& name) { return fileText(std::filesystem::path(WINSIM_MACHINES) / name); }
 
 std::vector<std::string> sampleMachineNames() {
   std::vector<std::string> names;

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 #include "captured_run.h"
 #include "machine/machine.h"
@@ -142,10 +140,7 @@ TEST_F(Rehearsal, EliminationRunEndsWithTheSameStoresOnTheReplica) {
 // describes machines: the elimination run and the restore run the same command lines, leave the same stores
 // and end on the same screen on both.
 TEST_F(Rehearsal, AHandMadeCaptureRehearsesAsTheMachineItDescribes) {
-  std::ifstream file(QUILLFEX_TEST_DATA "/seven-vista-usb.toml");
-  std::ostringstream text;
-  text << file.rdbuf();
-  makeMachine(text.str());
+  makeMachine(testing::fileText(QUILLFEX_TEST_DATA "/seven-vista-usb.toml"));
   replica.root = root / "replica";
   const CapturedRun made =
       winsim({"make", "--from-capture", QUILLFEX_TEST_DATA "/capture-seven-vista-usb", replica.root.string()});
@@ -186,10 +181,8 @@ TEST_F(Rehearsal, CaptureChangesNothingAndSaysWhatItWrote) {
     EXPECT_NE(captured.output.find(std::string("  ") + name + " ("), std::string::npos) << name;
   }
   EXPECT_EQ(fs::file_size(folder / "disk0.bin"), 512u);
-  std::ifstream listing(folder / "listing.txt", std::ios::binary);
-  std::ostringstream text;
-  text << listing.rdbuf();
-  EXPECT_EQ(text.str().substr(0, 2), "\r\n");  // as the editor printed it, line ends included
+  EXPECT_EQ(testing::fileText(folder / "listing.txt").substr(0, 2),
+            "\r\n");  // as the editor printed it, line ends included
   EXPECT_EQ(winsim({"run", root.string(), "--screen", "headless", "--", QUILLFEX_CAPTURE, "a", "b"}).status, 2);
 }
 

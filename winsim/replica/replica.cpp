@@ -37,9 +37,6 @@ struct Volume {
   std::uint64_t offset = 0;
 };
 
-// A partition of an MBR disk starts on a whole sector whose number fits in 32 bits.
-bool startsAnMbrSector(std::uint64_t offset) { return offset % 512 == 0 && offset / 512 <= 0xffffffffu; }
-
 std::optional<Volume> mbrVolume(const std::vector<std::uint8_t>& bytes) {
   if (bytes.size() != 12) return std::nullopt;
   Volume volume{hexBytes({bytes.begin(), bytes.begin() + 4}), 0};

@@ -1,6 +1,7 @@
 #include "winsim/replica/sector_zero.h"
 
 #include <algorithm>
+#include <limits>
 #include <span>
 
 #include "readers/disk_sector.h"
@@ -17,6 +18,11 @@ std::uint32_t littleEndian32(const std::uint8_t* at) {
 }
 
 }  // namespace
+
+bool startsAnMbrSector(std::uint64_t offset) {
+  return offset % quillfex::sectorSize == 0 &&
+         offset / quillfex::sectorSize <= std::numeric_limits<decltype(TableEntry::firstSector)>::max();
+}
 
 std::optional<SectorZero> readSectorZero(std::string_view bytes) {
   if (bytes.size() != quillfex::sectorSize) return std::nullopt;

@@ -30,6 +30,9 @@ struct SectorZero {
   std::vector<TableEntry> used;  // the entries of a type other than 0, in table order
 };
 
+// Whether a partition of an MBR disk can start at the byte: on a whole sector whose number a table entry holds.
+bool startsAnMbrSector(std::uint64_t offset);
+
 // nullopt when the bytes are not one 512-byte sector.
 std::optional<SectorZero> readSectorZero(std::string_view bytes);
 
