@@ -21,6 +21,9 @@ std::string runListing(Context& context) {
   return readCapture(context.os, 0);
 }
 
+// A title's underline: the editor writes a line of dashes below each section's title.
+bool isDashes(std::string_view line) { return !line.empty() && line.find_first_not_of('-') == std::string_view::npos; }
+
 void keepLastLine(ProgramState& state, const std::optional<std::string>& line) {
   if (line) state.lineBuffer = *line;
 }
@@ -32,6 +35,16 @@ bool isHeader(std::string_view line) {
   return start == longHeader || start == shortHeader;
 }
 
+std::string ListingLines::readLine() {
+  std::string line = lines_.readLine();
+  const bool dashes = isDashes(line);
+  headsEntry_ = isHeader(line) || (beforeIsDashes_ && twoBeforeIsTitle_);
+  twoBeforeIsTitle_ = beforeIsTitle_;
+  beforeIsTitle_ = !line.empty() && !dashes;
+  beforeIsDashes_ = dashes;
+  return line;
+}
+
 std::string entryIdOf(std::string_view header) { return middlePart(header, idColumn); }
 
 bool deviceIsOn(std::string_view deviceLine, std::string_view drive) { return deviceDrive(deviceLine) == drive; }
@@ -40,10 +53,10 @@ std::string deviceDrive(std::string_view deviceLine) { return rightPart(deviceLi
 
 LinesReading<bool> bootManagerDeviceIn(std::string_view listing, const std::string& drive) {
   LinesReading<bool> reading;
-  CapturedLines lines(listing);
+  ListingLines lines(listing);
   while (!lines.atEnd()) {
     reading.lastLine = lines.readLine();
-    if (!isHeader(*reading.lastLine) || entryIdOf(*reading.lastLine) != bootManagerId) continue;
+    if (!lines.headsEntry() || entryIdOf(*reading.lastLine) != bootManagerId) continue;
     reading.lastLine = lines.readLine();
     if (deviceIsOn(*reading.lastLine, drive)) reading.answer = true;
   }
@@ -52,10 +65,10 @@ LinesReading<bool> bootManagerDeviceIn(std::string_view listing, const std::stri
 
 LinesReading<int> entryCountIn(std::string_view listing) {
   LinesReading<int> reading;
-  CapturedLines lines(listing);
+  ListingLines lines(listing);
   while (!lines.atEnd()) {
     reading.lastLine = lines.readLine();
-    if (isHeader(*reading.lastLine)) ++reading.answer;
+    if (lines.headsEntry()) ++reading.answer;
   }
   return reading;
 }
@@ -63,12 +76,13 @@ LinesReading<int> entryCountIn(std::string_view listing) {
 ForeignEntries foreignEntriesIn(std::string_view listing, const std::string& drive) {
   ForeignEntries entries;
   std::optional<std::string>& lastLine = entries.lineAfterLastForeign;
-  CapturedLines lines(listing);
+  ListingLines lines(listing);
   while (!lines.atEnd()) {
     lastLine = lines.readLine();
-    // Both header styles become "identifier" in place; the line keeps its length, so the id column stays.
+    // Both English header styles become "identifier" in place; the line keeps its length, so the id column
+    // stays.
     if (leftPart(*lastLine, 10) == shortHeader) lastLine->replace(0, 10, longHeader);
-    if (leftPart(*lastLine, 10) != longHeader) continue;
+    if (!lines.headsEntry()) continue;
     if (entryIdOf(*lastLine) == bootManagerId) {
       entries.kept.bootManager = true;
       continue;
@@ -145,18 +159,10 @@ bool listsBootManagerAndEntryOn(const std::vector<ListedEntry>& entries, const s
 
 std::vector<ListedEntry> listedEntries(const std::string& listing) {
   std::vector<ListedEntry> entries;
-  std::size_t at = 0;
-  const auto nextLine = [&] {
-    const std::size_t end = std::min(listing.find('\n', at), listing.size());
-    std::string line = listing.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-  };
-  while (at < listing.size()) {
-    const std::string line = nextLine();
-    if (!isHeader(line)) continue;
-    entries.push_back({entryIdOf(line), at < listing.size() ? nextLine() : ""});
+  ListingLines lines(listing);
+  while (!lines.atEnd()) {
+    const std::string line = lines.readLine();
+    if (lines.headsEntry()) entries.push_back({entryIdOf(line), lines.readLine()});
   }
   return entries;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Questions answered from the boot-configuration editor's default listing. An entry begins with its header
-// line ("identifier", or "id" and 8 blanks, in columns 1 to 10; the id from column 25), and the line right
-// after a header is its device line, whose last two characters are its drive. Each question is a pure
-// reading of the listing's text (the ...In functions); its operation runs the listing command, reads capture
-// file 0 and leaves in the program state what reading it line by line into lineBuffer leaves there.
+// line, and the line right after a header is its device line, whose last two characters are its drive. A
+// header is "identifier", or "id" and 8 blanks, in columns 1 to 10, or any line right after a title's line
+// of dashes: an editor in another display language translates the key (and writes it in the console's code
+// page) but not the layout, so the id stays in column 25. Each question is a pure reading of the listing's
+// text (the ...In functions); its operation runs the listing command, reads capture file 0 and leaves in the
+// program state what reading it line by line into lineBuffer leaves there.
 
 #include <functional>
 #include <optional>
@@ -16,8 +18,30 @@
 
 namespace quillfex {
 
-// Whether line heads an entry: "identifier", or "id" and 8 blanks, in columns 1 to 10, letter case exact.
+// Whether line heads an entry by its English key: "identifier", or "id" and 8 blanks, in columns 1 to 10,
+// letter case exact.
 bool isHeader(std::string_view line);
+
+// A listing read line by line as CapturedLines reads it, telling which lines head an entry: those with an
+// English key, and the line right after a title's line of dashes, whatever its key says.
+class ListingLines {
+ public:
+  // The text must outlive the reading.
+  explicit ListingLines(std::string_view listing) : lines_(listing) {}
+
+  bool atEnd() const { return lines_.atEnd(); }
+  // The next line ("" once the end has been reached), a device line read right after its header included.
+  std::string readLine();
+  // Whether the line read last heads an entry.
+  bool headsEntry() const { return headsEntry_; }
+
+ private:
+  CapturedLines lines_;
+  bool headsEntry_ = false;
+  bool beforeIsDashes_ = false;    // the line before the last one read is a line of dashes
+  bool beforeIsTitle_ = false;     // ... is a line that may stand above a line of dashes
+  bool twoBeforeIsTitle_ = false;  // the line before that one may
+};
 
 // The id of a header line: everything from column 25, blanks included; "" for a shorter line.
 std::string entryIdOf(std::string_view header);
@@ -77,8 +101,8 @@ ForeignEntries foreignEntriesIn(std::string_view listing, const std::string& dri
 KeptEntries foreignEntryIds(Context& context, const std::string& drive,
                             const std::function<void(const std::string& id)>& onId);
 
-// The entries of a listing's text, in listing order, read as foreignEntryIds reads them: a header in either
-// style, and the line right after it as its device line.
+// The entries of a listing's text, in listing order, read as foreignEntryIds reads them: a header in any
+// language, and the line right after it as its device line.
 std::vector<ListedEntry> listedEntries(const std::string& listing);
 
 struct StoreListing {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "fake_os.h"
 #include "helper/command.h"
+#include "posix/code_page_text.h"
 #include "screen/screen.h"
 
 namespace quillfex {
@@ -26,37 +28,44 @@ std::string listing(const std::vector<std::string>& lines) {
   return text;
 }
 
-const std::string windows7Listing = listing({
-    "",
-    "Windows Boot Manager",
-    "--------------------",
-    header("{bootmgr}"),
-    device("C:"),
-    "description             Windows Boot Manager",
-    "displayorder            {current}",
-    "                        {a1}",
-    "",
-    "Windows Boot Loader",
-    "-------------------",
-    header("{current}"),
-    device("C:"),
-    "path                    \\Windows\\system32\\winload.exe",
-    "",
-    "Windows Boot Loader",
-    "-------------------",
-    header("{a1}"),
-    device("D:"),
-    "",
-    "Windows Legacy OS Loader",
-    "------------------------",
-    header("{ntldr}"),
-    device("E:"),
-    "",
-    "Windows Memory Tester",
-    "---------------------",
-    header("{memdiag}"),
-    device("C:"),
-});
+// The words a display language gives the listing (UTF-8): the key of the id line and the section titles.
+struct ListingWords {
+  std::string key = "identifier";
+  std::string bootManager = "Windows Boot Manager", loader = "Windows Boot Loader";
+  std::string legacy = "Windows Legacy OS Loader", tester = "Windows Memory Tester";
+};
+
+std::string inCodePage(const std::string& utf8, int codePage) {
+  const auto text = posix::utf8ToCodePage(utf8, codePage);
+  if (!text) ADD_FAILURE() << "code page " << codePage << " has no place for " << utf8;
+  return text.value_or("");
+}
+
+std::size_t characterCount(const std::string& utf8) {
+  return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// A Windows 7 listing as the editor writes it in a code page: each title over a line of dashes as long as the
+// title, then the id line, whose value starts in column 25 whatever the key's length.
+std::string windows7ListingIn(const ListingWords& words, int codePage = 437) {
+  std::vector<std::string> lines;
+  const auto section = [&](const std::string& title, const std::string& id, const std::string& drive,
+                           const std::vector<std::string>& fields = {}) {
+    lines.insert(lines.end(), {"", inCodePage(title, codePage), std::string(characterCount(title), '-'),
+                               header(id, inCodePage(words.key, codePage)), device(drive)});
+    lines.insert(lines.end(), fields.begin(), fields.end());
+  };
+  section(words.bootManager, "{bootmgr}", "C:",
+          {"description             Windows Boot Manager", "displayorder            {current}",
+           "                        {a1}"});
+  section(words.loader, "{current}", "C:", {"path                    \\Windows\\system32\\winload.exe"});
+  section(words.loader, "{a1}", "D:");
+  section(words.legacy, "{ntldr}", "E:");
+  section(words.tester, "{memdiag}", "C:");
+  return listing(lines);
+}
+
+const std::string windows7Listing = windows7ListingIn({});
 
 Ids foreignIdsIn(const std::string& text, const std::string& drive) {
   Ids ids;
@@ -190,6 +199,54 @@ TEST(ListingText, ShortHeaderStyleGivesTheSameAnswers) {
   EXPECT_EQ(foreignIdsIn(shortStyle, "C:"), (Ids{"{a1}", "{ntldr}"}));
 }
 
+// The editor translates the titles and the id line's key, in the console's code page, and nothing else: the
+// line after a title's dashes heads the entry whatever its key says.
+TEST(ListingText, EveryDisplayLanguageGivesTheEnglishAnswers) {
+  const struct {
+    const char* language;
+    int codePage;
+    ListingWords words;
+  } languages[] = {
+      {"de-DE",
+       850,
+       {"Bezeichner", "Windows-Start-Manager", "Windows-Startladeprogramm",
+        "Windows-Legacy-Betriebssystem-Ladeprogramm", "Windows-Speichertestprogramm"}},
+      {"fr-FR",
+       850,
+       {"identificateur", "Gestionnaire de démarrage Windows", "Chargeur de démarrage Windows",
+        "Chargeur du système d'exploitation hérité de Windows", "Testeur de mémoire Windows"}},
+      {"it-IT",
+       850,
+       {"identificatore", "Boot Manager di Windows", "Caricatore di avvio di Windows",
+        "Caricatore del sistema operativo legacy di Windows", "Tester memoria di Windows"}},
+      {"es-ES",
+       850,
+       {"Identificador", "Administrador de arranque de Windows", "Cargador de arranque de Windows",
+        "Cargador del sistema operativo heredado de Windows", "Comprobador de memoria de Windows"}},
+      {"ru-RU",
+       866,
+       {"идентификатор", "Диспетчер загрузки Windows", "Загрузка Windows", "Загрузчик предыдущих версий Windows",
+        "Средство проверки памяти Windows"}},
+      {"zh-CN",
+       936,
+       {"标识符", "Windows 启动管理器", "Windows 启动加载器", "Windows 旧 OS 加载器", "Windows 内存测试程序"}},
+      {"ja-JP",
+       932,
+       {"identifier", "Windows ブート マネージャー", "Windows ブート ローダー", "Windows レガシ OS ローダー",
+        "Windows メモリ テスター"}},
+  };
+  for (const auto& [language, codePage, words] : languages) {
+    const std::string text = windows7ListingIn(words, codePage);
+    EXPECT_EQ(bootManagerDeviceIn(text, "C:").answer, true) << language;
+    EXPECT_EQ(bootManagerDeviceIn(text, "D:").answer, false) << language;
+    EXPECT_EQ(entryCountIn(text).answer, 5) << language;
+    EXPECT_EQ(foreignEntriesIn(text, "C:").foreign, foreignEntriesIn(windows7Listing, "C:").foreign) << language;
+    EXPECT_EQ(foreignEntriesIn(text, "C:").kept, foreignEntriesIn(windows7Listing, "C:").kept) << language;
+    EXPECT_EQ(foreignIdsIn(text, "D:"), foreignIdsIn(windows7Listing, "D:")) << language;
+    EXPECT_EQ(listedEntries(text), listedEntries(windows7Listing)) << language;
+  }
+}
+
 TEST(ListingText, HeaderAndIdRulesAreExact) {
   struct Case {
     const char* name;
@@ -223,6 +280,14 @@ TEST(ListingText, HeaderAndIdRulesAreExact) {
       {"boot manager twice", {header("{bootmgr}"), device("D:"), header("{bootmgr}"), device("C:")}, true, 2, {}},
       {"device line shorter than a drive", {header("{bootmgr}"), "C", header("{x}"), ":"}, false, 2, {"{x}"}},
       {"no headers", {"Windows Boot Manager", "--------------------"}, false, 0, {}},
+      {"any key after a title's dashes",
+       {"Titel", "-----", header("{bootmgr}", "Bezeichner"), device("C:")},
+       true,
+       1,
+       {}},
+      {"capital I after a title's dashes", {"T", "-", header("{x}", "Identifier"), device("D:")}, false, 1, {"{x}"}},
+      {"dashes under no title", {"", "-----", header("{x}", "Bezeichner"), device("D:")}, false, 0, {}},
+      {"dashes under dashes", {"--", "--", header("{x}", "Bezeichner"), device("D:")}, false, 0, {}},
   };
   for (const auto& c : cases) {
     const std::string text = listing(c.lines);

@@ -43,12 +43,12 @@ std::vector<std::string> ListingSection::values(std::string_view name) const {
 
 std::vector<ListingSection> listingSections(std::string_view listing) {
   std::vector<ListingSection> sections;
-  quillfex::CapturedLines lines(listing);
+  quillfex::ListingLines lines(listing);
   std::string twoBefore, before;
   bool inSection = false, afterHeader = false;
   for (int number = 1; !lines.atEnd(); ++number) {
     const std::string line = lines.readLine();
-    if (quillfex::isHeader(line)) {
+    if (lines.headsEntry()) {
       sections.push_back(
           {number, isDashes(before) ? twoBefore : "", quillfex::entryIdOf(line), line.starts_with("id "), true, {}});
       inSection = afterHeader = true;
