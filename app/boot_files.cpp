@@ -21,10 +21,11 @@ std::string moveAside(Os& os, const std::string& path, const std::string& suffix
   return !name.empty() && os.renameFile(path, name) ? name : "";
 }
 
-bool keepCopy(Os& os, const std::string& path, const std::string& suffix) {
+std::string keepCopy(Os& os, const std::string& path, const std::string& suffix) {
   const auto content = readWholeFile(os, path);
   const std::string name = freeName(os, path, suffix);
-  return content && !name.empty() && writeWholeFile(os, name, *content) && sameContent(os, path, name);
+  const bool kept = content && !name.empty() && writeWholeFile(os, name, *content) && sameContent(os, path, name);
+  return kept ? name : "";
 }
 
 bool sameContent(Os& os, const std::string& path, const std::string& otherPath) {

@@ -15,9 +15,9 @@ inline constexpr const char* backupListingFile = "org.lst";
 // "" when it could not be moved.
 std::string moveAside(Os& os, const std::string& path, const std::string& suffix);
 
-// Writes a copy of path under the first free name of those moveAside tries; false unless a copy equal to
-// it is there afterwards. The file itself stays where it is.
-bool keepCopy(Os& os, const std::string& path, const std::string& suffix);
+// Writes a copy of path under the first free name of those moveAside tries and returns that name; "" unless a
+// copy equal to it is there afterwards. The file itself stays where it is.
+std::string keepCopy(Os& os, const std::string& path, const std::string& suffix);
 
 // Whether both files can be read and hold the same bytes, and at least one byte.
 bool sameContent(Os& os, const std::string& path, const std::string& otherPath);

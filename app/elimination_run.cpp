@@ -100,14 +100,21 @@ void readDiskSignatures(Context& context) {
 }
 
 struct Progress {
-  std::vector<std::string> prepared;  // drives made bootable, each with a copy of org.bcd
-  bool stopped = false;               // org.bcd could not be imported
+  std::vector<std::string> prepared;        // drives made bootable, each with a copy of org.bcd
+  std::vector<std::string> said;            // drives whose outcome has been shown
+  std::vector<std::string> withoutWindows;  // drives probed where no Windows was found
+  bool stopped = false;                     // org.bcd could not be imported
 };
+
+bool holds(const std::vector<std::string>& texts, const std::string& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
 
 void prepare(Context& context, Progress& progress) {
   const Preparation result = preparePartition(context);
   progress.stopped = result == Preparation::storeNotRestored;
   if (result == Preparation::prepared) progress.prepared.push_back(context.state.targetDrive);
+  if (!progress.stopped) progress.said.push_back(context.state.targetDrive);
 }
 
 // Prepares, letter by letter, every partition whose signature is one of the disks' and that holds Windows.
@@ -121,9 +128,46 @@ void prepareMatchingPartitions(Context& context, Progress& progress) {
         if (!signatureMatches(state, signature, disk)) continue;
         state.targetDrive = std::string(1, static_cast<char>(state.letterCode)) + ":";
         probeWindows(context);
-        if (state.lastStatus == 0) prepare(context, progress);
+        if (state.lastStatus == 0) {
+          prepare(context, progress);
+        } else if (!holds(progress.withoutWindows, state.targetDrive)) {
+          progress.withoutWindows.push_back(state.targetDrive);
+        }
       }
     });
+  }
+}
+
+bool isDriveDesignator(const std::string& text) {
+  return text.size() == 2 && text[0] >= 'A' && text[0] <= 'Z' && text[1] == ':';
+}
+
+// Why the scan never made the partition of a listed system bootable.
+const std::string& whyNotReached(const Context& context, const Progress& progress, const std::string& drive) {
+  if (!isDriveDesignator(drive)) return messages::hasNoLetter;
+  if (holds(progress.withoutWindows, drive)) return messages::noWindowsFound;
+  const auto& signatures = context.state.diskSignatures;
+  const bool aDiskDidNotRead = std::find(signatures.begin(), signatures.end(), "") != signatures.end();
+  return aDiskDidNotRead ? messages::diskNotRead : messages::onNoDisk;
+}
+
+// Every partition the store starts a system from, other than the system drive, that the scan gave no
+// message is said too, with why, so that the user knows which systems still start only through the system
+// store. A partition without a letter is named by its device as listed.
+void sayWhatWasNotReached(Context& context, Progress& progress, const StoreListing& start) {
+  for (const ListedEntry& entry : start.entries) {
+    const std::string drive = deviceDrive(entry.device);
+    const std::string listed = middlePart(entry.device, 25);
+    const std::string name = isDriveDesignator(drive) ? drive : listed.substr(listed.find('=') + 1);
+    if (entry.isBootManager() || drive == context.state.systemDrive || holds(progress.said, name)) continue;
+    progress.said.push_back(name);
+    context.state.optionTwoText = messages::partitionNotBootable(name);
+    context.screen.setColour(bandBackground, bodyBackground);
+    context.screen.locate(15, 1);
+    context.screen.printText(context.state.optionTwoText, LineEnd::no);
+    context.screen.locate(16, 1);
+    context.screen.printText(whyNotReached(context, progress, drive), LineEnd::no);
+    context.screen.waitKey();
   }
 }
 
@@ -160,6 +204,7 @@ void eliminationRun(Context& context) {
 
   Progress progress;
   prepareMatchingPartitions(context, progress);
+  if (!progress.stopped) sayWhatWasNotReached(context, progress, start);
   const std::string& drive = state.systemDrive;
   const Preparation system =
       progress.stopped ? Preparation::storeNotRestored : trimSystemStore(context, progress.prepared);

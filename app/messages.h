@@ -70,4 +70,37 @@ inline std::string partitionNotBootable(const std::string& drive) {
   return fullRow("  Partition " + drive + " could not be made bootable.");
 }
 
+// The second rows, which say what was found, so that the user knows what to do.
+
+// Below "Cannot find the bootfiles." when the system drive has no \Boot folder.
+inline std::string noBootFolder(const std::string& drive) {
+  if (drive.empty()) return "SystemDrive is not set: the drive of this Windows, and its \\Boot, are unknown.";
+  return "No " + drive + "\\Boot: the boot manager must live on " + drive + ", the drive this Windows runs from.";
+}
+
+// In place of "This is not the bootpartition" when the listing shows no entry at all, and why.
+inline const std::string listingUnreadable = "The boot configuration could not be listed, cancelled.";
+inline const std::string editorPrintedNothing = "The editor printed nothing.";
+inline const std::string noEntryInListing = "The editor's listing holds no entry that Quillfex can read.";
+
+// Below "This is not the bootpartition, cancelled.": where the listing puts the boot manager, cut to the row
+// it stands on from column 3.
+inline std::string bootManagerElsewhere(const std::string& device, const std::string& drive) {
+  return ("The boot manager is on " + (device.empty() ? "no device" : device) + ", not on " + drive + ".")
+      .substr(0, rowWidth - 2);
+}
+inline const std::string noBootManagerEntry = "The listing shows no boot manager entry ({bootmgr}).";
+
+// Below "Partition X: could not be made bootable.": why.
+inline const std::string trimmingFailed = fullRow("  The store could not be trimmed for it (lid.bcd).");
+inline const std::string bootFolderCopyFailed = fullRow("  The copy of \\Boot onto it failed.");
+inline const std::string copiedStoreUnlisted = fullRow("  The copied store does not list the partition.");
+inline const std::string bootManagerCopyFailed = fullRow("  The copy of \\bootmgr onto it failed.");
+inline const std::string oldBootManagerKept = fullRow("  Its old \\bootmgr could not be replaced.");
+inline const std::string storeNotPutInPlace = fullRow("  Its \\Boot\\BCD could not be put in place.");
+inline const std::string hasNoLetter = fullRow("  It has no drive letter: give it one and run Quillfex again.");
+inline const std::string noWindowsFound = fullRow("  No Windows was found on it (\\Windows\\System32\\b*).");
+inline const std::string diskNotRead = fullRow("  Its disk could not be read (or it is on none of disks 0 to 3).");
+inline const std::string onNoDisk = fullRow("  It is on none of the MBR disks 0 to 3, which Quillfex reads.");
+
 }  // namespace quillfex::messages

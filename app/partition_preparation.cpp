@@ -42,48 +42,101 @@ Trim trimStore(Context& context, Pick shouldDelete) {
   return kept.bootManager && kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
 }
 
-// The target's earlier store is kept beside the new one and never leaves its place: when there is one, the
-// new store replaces it in one step, so a power loss finds the old store or the new one, and only once the
-// editor reads the new one as a store that boots the target.
-void makeCopiedStoreTheTargetsStore(Context& context, const std::string& drive) {
-  const std::string store = drive + "\\Boot\\BCD";
-  const std::string copied = drive + "\\Boot\\" + trimmedStore;
-  if (!fileExists(context.os, store)) {
-    runCommand(context, renameCopiedStoreCommand(drive));
-  } else if (listsBootManagerAndEntryOn(listStoreFile(context, copied).entries, drive) &&
-             keepCopy(context.os, store, ".bak")) {
-    context.os.replaceFile(copied, store);
+// Why a target could not be made bootable, as the row below its message says.
+enum class Shortfall { none, trimming, bootFolderCopy, copiedStoreUnlisted, bootManagerCopy, oldBootManager, store };
+
+const std::string& reasonFor(Shortfall shortfall) {
+  switch (shortfall) {
+    case Shortfall::trimming:
+      return messages::trimmingFailed;
+    case Shortfall::bootFolderCopy:
+      return messages::bootFolderCopyFailed;
+    case Shortfall::copiedStoreUnlisted:
+      return messages::copiedStoreUnlisted;
+    case Shortfall::bootManagerCopy:
+      return messages::bootManagerCopyFailed;
+    case Shortfall::oldBootManager:
+      return messages::oldBootManagerKept;
+    case Shortfall::none:
+    case Shortfall::store:
+      break;
   }
-  context.os.deleteFile(copied);
+  return messages::storeNotPutInPlace;
 }
 
-bool targetIsBootable(Context& context, const std::string& drive) {
-  return sameContent(context.os, drive + "\\Boot\\BCD", trimmedStore) && fileExists(context.os, drive + "\\bootmgr");
+// Windows keeps a hive's logs beside it and plays them into the hive they lie beside: a store keeps its own
+// logs, and a new store is never given an old one's.
+const char* const hiveLogSuffixes[] = {".LOG", ".LOG1", ".LOG2"};
+
+bool hasHiveLogs(Os& os, const std::string& hive) {
+  return std::any_of(std::begin(hiveLogSuffixes), std::end(hiveLogSuffixes),
+                     [&](const char* suffix) { return fileExists(os, hive + suffix); });
+}
+
+// The target's old store is kept beside the new one, with its logs, and never leaves its place: the new store
+// replaces it in one step, so a power loss finds the old store or the new one. Logs that belong to no store
+// (an earlier store's that is gone) are removed. True when the target's store is now the trimmed one alone.
+bool putStoreInPlace(Context& context, const std::string& drive) {
+  Os& os = context.os;
+  const std::string store = drive + "\\Boot\\BCD";
+  if (fileExists(os, store)) {
+    const std::string backup = keepCopy(os, store, ".bak");
+    if (backup.empty()) return false;
+    for (const char* suffix : hiveLogSuffixes) {
+      if (fileExists(os, store + suffix) && !os.renameFile(store + suffix, backup + suffix)) return false;
+    }
+    if (!os.replaceFile(drive + "\\Boot\\" + trimmedStore, store)) return false;
+  } else {
+    for (const char* suffix : hiveLogSuffixes) os.deleteFile(store + suffix);
+    runCommand(context, renameCopiedStoreCommand(drive));
+  }
+  return sameContent(os, store, trimmedStore) && !hasHiveLogs(os, store);
+}
+
+// The target gets the system drive's \bootmgr before its store changes, so that a target whose old
+// \bootmgr stays (read-only, or a copy refused) keeps the store that boots with it.
+Shortfall placeBootFiles(Context& context, const std::string& drive) {
+  Os& os = context.os;
+  const std::string copied = drive + "\\Boot\\" + trimmedStore;
+  if (!sameContent(os, copied, trimmedStore)) return Shortfall::bootFolderCopy;
+  // A working store is replaced only by one that the editor reads as a store that boots the target.
+  if (fileExists(os, drive + "\\Boot\\BCD") &&
+      !listsBootManagerAndEntryOn(listStoreFile(context, copied).entries, drive)) {
+    return Shortfall::copiedStoreUnlisted;
+  }
+  const bool hadBootManager = fileExists(os, drive + "\\bootmgr");
+  runCommand(context, copyBootManagerCommand(drive));
+  if (!sameContent(os, "\\bootmgr", drive + "\\bootmgr")) {
+    return hadBootManager ? Shortfall::oldBootManager : Shortfall::bootManagerCopy;
+  }
+  return putStoreInPlace(context, drive) ? Shortfall::none : Shortfall::store;
 }
 
 // Only this run's trimmed store, arrived whole, may become the target's store; when it did not arrive, the
 // target keeps everything it had.
-void copyBootFilesToTarget(Context& context, const std::string& drive) {
+Shortfall copyBootFilesToTarget(Context& context, const std::string& drive) {
   const std::string copied = drive + "\\Boot\\" + trimmedStore;
   context.os.deleteFile(copied);
   context.screen.setColour(bodyBackground, bodyBackground);
   runCommand(context, copyBootFolderCommand(drive));
   context.os.deleteFile(drive + "\\Boot\\" + helperFileName);
   context.screen.setColour(messageColour, bodyBackground);
-  if (!sameContent(context.os, copied, trimmedStore)) {
-    context.os.deleteFile(copied);
-    return;
-  }
-  makeCopiedStoreTheTargetsStore(context, drive);
-  runCommand(context, copyBootManagerCommand(drive));
+  const Shortfall shortfall = placeBootFiles(context, drive);
+  context.os.deleteFile(copied);  // a copy that did not become the target's store
+  return shortfall;
 }
 
-void showOutcome(Context& context, const std::string& drive, bool bootable) {
+void showOutcome(Context& context, const std::string& drive, Shortfall shortfall) {
   ProgramState& state = context.state;
+  const bool bootable = shortfall == Shortfall::none;
   state.optionTwoText = bootable ? messages::partitionBootable(drive) : messages::partitionNotBootable(drive);
   context.screen.locate(15, 1);
   context.screen.setColour(messageColour, bodyBackground);
   context.screen.printText(state.optionTwoText, LineEnd::no);
+  if (!bootable) {
+    context.screen.locate(16, 1);
+    context.screen.printText(reasonFor(shortfall), LineEnd::no);
+  }
   context.screen.waitKey();
 }
 
@@ -115,10 +168,9 @@ Preparation preparePartition(Context& context) {
   if (trim == Trim::storeNotRestored || state.targetDrive == state.systemDrive) return systemOutcome(trim);
 
   const std::string drive = state.targetDrive;
-  if (trim == Trim::sound) copyBootFilesToTarget(context, drive);
-  const bool bootable = trim == Trim::sound && targetIsBootable(context, drive);
-  showOutcome(context, drive, bootable);
-  return bootable ? Preparation::prepared : Preparation::notBootable;
+  const Shortfall shortfall = trim == Trim::sound ? copyBootFilesToTarget(context, drive) : Shortfall::trimming;
+  showOutcome(context, drive, shortfall);
+  return shortfall == Shortfall::none ? Preparation::prepared : Preparation::notBootable;
 }
 
 Preparation trimSystemStore(Context& context, const std::vector<std::string>& preparedDrives) {

@@ -4,6 +4,7 @@
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
+#include "readers/captured_lines.h"
 #include "readers/disk_sector.h"
 #include "readers/listing.h"
 #include "screen/screen.h"
@@ -31,10 +32,31 @@ bool inBootFolder(Context& context) {
   return lowerCase(middlePart(folder, 2)) == ":\\boot";
 }
 
-void endWith(Context& context, const std::string& message) {
+void endWith(Context& context, const std::string& message, const std::string& found = "") {
   context.screen.printEmptyLine();
   context.screen.printText(message, LineEnd::yes);
+  if (!found.empty()) context.screen.printText(found, LineEnd::yes);
   context.screen.waitKey();
+}
+
+struct Refusal {
+  std::string message;
+  std::string found;  // what the listing showed instead
+};
+
+// Why the listing does not put the boot manager on drive: it shows no entry at all, no boot manager, or
+// one on another device, named as listed ("partition=E:", "partition=\Device\HarddiskVolume1", "unknown").
+Refusal refusalFor(const std::string& listing, const std::string& drive) {
+  const std::vector<ListedEntry> entries = listedEntries(listing);
+  if (entries.empty()) {
+    return {messages::listingUnreadable, listing.empty() ? messages::editorPrintedNothing : messages::noEntryInListing};
+  }
+  for (const ListedEntry& entry : entries) {
+    if (entry.isBootManager()) {
+      return {messages::notBootPartition, messages::bootManagerElsewhere(middlePart(entry.device, 25), drive)};
+    }
+  }
+  return {messages::notBootPartition, messages::noBootManagerEntry};
 }
 
 }  // namespace
@@ -46,9 +68,9 @@ StartUp startUp(Context& context) {
   state.selectedRow = 14;
   state.optionTwoText = messages::optionTwo;
   state.systemDrive = context.os.environmentVariable("SystemDrive");
-  context.os.changeDirectory(state.systemDrive + "\\Boot");
+  const bool bootFolderThere = context.os.changeDirectory(state.systemDrive + "\\Boot");
   if (!inBootFolder(context)) {
-    endWith(context, messages::cannotFindBootFiles);
+    endWith(context, messages::cannotFindBootFiles, bootFolderThere ? "" : messages::noBootFolder(state.systemDrive));
     return StartUp::ended;
   }
   readSector(context, 0, 0, 0);
@@ -60,9 +82,12 @@ StartUp startUp(Context& context) {
   context.screen.printText(messages::initialize, LineEnd::yes);
   extractHelper(context);
   if (findBootManagerDevice(context, state.systemDrive)) return StartUp::menu;
+  const Refusal refusal = refusalFor(readCapture(context.os, 0), state.systemDrive);
   context.screen.clearScreen();
   context.screen.locate(2, 3);
-  context.screen.printText(messages::notBootPartition, LineEnd::yes);
+  context.screen.printText(refusal.message, LineEnd::yes);
+  context.screen.locate(3, 3);
+  context.screen.printText(refusal.found, LineEnd::yes);
   context.screen.waitKey();
   return StartUp::refused;
 }

@@ -26,7 +26,8 @@ std::string copyBootFolderCommand(const std::string& drive) {
 
 std::string renameCopiedStoreCommand(const std::string& drive) { return "ren " + drive + "\\Boot\\lid.bcd BCD>nul"; }
 
-std::string copyBootManagerCommand(const std::string& drive) { return "xcopy /h /y \\bootmgr " + drive + "\\>nul"; }
+// Windows keeps \bootmgr read-only, and xcopy overwrites a read-only file only with /r.
+std::string copyBootManagerCommand(const std::string& drive) { return "xcopy /h /r /y \\bootmgr " + drive + "\\>nul"; }
 
 std::string probeWindowsCommand(Os& os, const std::string& drive) {
   return "dir /b /a " + drive + "\\Windows\\System32\\b*>" + captureArgument(os, 3);

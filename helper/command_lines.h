@@ -24,6 +24,7 @@ std::string deleteEntryCommand(const std::string& id);
 std::string copyBootFolderCommand(const std::string& drive);
 // The copied lid.bcd on drive renamed to BCD.
 std::string renameCopiedStoreCommand(const std::string& drive);
+// \bootmgr copied onto drive's root, replacing a read-only one there.
 std::string copyBootManagerCommand(const std::string& drive);
 
 // Names in drive's \Windows\System32 beginning with b, into capture file 3.

@@ -1,6 +1,7 @@
 #pragma once
-// Windows file attributes that a host file system has no room for: which files of the sandbox are hidden
-// (H) and system (S) files. Kept in the sandbox's "attributes" file, one "FLAGS<TAB>relative path" a line.
+// Windows file attributes that a host file system has no room for: which files of the sandbox are read-only
+// (R), hidden (H) and system (S) files. Kept in the sandbox's "attributes" file, one "FLAGS<TAB>relative
+// path" a line.
 
 #include <filesystem>
 #include <map>
@@ -13,8 +14,9 @@ class FileAttributes {
   // Loads the attributes of the sandbox at root (none when it has no attributes file).
   explicit FileAttributes(std::filesystem::path root);
 
-  // "", "H", "S" or "HS" for a host path inside the sandbox.
+  // The letters of R, H and S that a host path inside the sandbox has, in that order: "", "H", "RHS", ...
   std::string of(const std::filesystem::path& file) const;
+  bool readOnly(const std::filesystem::path& file) const { return of(file).find('R') != std::string::npos; }
   bool hidden(const std::filesystem::path& file) const { return of(file).find('H') != std::string::npos; }
   bool system(const std::filesystem::path& file) const { return of(file).find('S') != std::string::npos; }
 

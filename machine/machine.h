@@ -56,6 +56,7 @@ struct Fault {
 struct LeftoverFile {
   std::string path;  // a full Windows path, "C:\Boot\lid.bcd"
   std::string content;
+  std::string attributes;  // its letters of R, H and S, in that order: "", "RHS", ...
 };
 
 struct Machine {

@@ -217,10 +217,23 @@ Fault readFault(const toml::table& table) {
   return fault;
 }
 
+// attrib's letters for read-only, hidden and system, in any order and case, as R, H and S in that order.
+std::string readAttributes(const TableReader& reader) {
+  const std::string written = quillfex::lowerCase(reader.text("attrib", ""));
+  if (written.find_first_not_of("rhs") != std::string::npos) {
+    throw reader.bad("attrib", "must be letters of R, H and S (read-only, hidden, system)");
+  }
+  std::string letters;
+  for (const char letter : {'R', 'H', 'S'}) {
+    if (written.find(static_cast<char>(letter | 0x20)) != std::string::npos) letters += letter;
+  }
+  return letters;
+}
+
 // The file's content: literal text, or a store as the program's trimming for a drive leaves it.
 LeftoverFile readLeftover(const toml::table& table, const BootStore& store) {
-  const TableReader reader(table, "[[file]]", {"path", "text", "trimmed_for"});
-  LeftoverFile file{reader.text("path", ""), reader.text("text", "")};
+  const TableReader reader(table, "[[file]]", {"path", "text", "trimmed_for", "attrib"});
+  LeftoverFile file{reader.text("path", ""), reader.text("text", ""), readAttributes(reader)};
   const auto full = quillfex::parseFullPath(file.path);
   if (!full || full->components.empty())
     throw reader.bad("path", "must be a full path of a file, \"C:\\\\Boot\\\\lid.bcd\"");

@@ -27,6 +27,12 @@ const std::vector<std::string>& system32Names(const std::string& windows) {
   return windows == "XP" ? xp : windows == "Vista" ? vista : seven;
 }
 
+// Each Windows brings its own version of the boot manager: a partition that had one of its own before a run
+// is told from one that got the system drive's.
+std::string bootManagerOf(const Partition& partition) {
+  return "winsim Windows boot manager" + (partition.windows.empty() ? "" : " of Windows " + partition.windows) + "\n";
+}
+
 class Builder {
  public:
   Builder(const Machine& machine, fs::path root) : machine_(machine), root_(std::move(root)), attributes_(root_) {}
@@ -48,7 +54,9 @@ class Builder {
     }
     writeMountedDevices();
     fs::create_directories(hostFolder(machine_.temp));
-    for (const auto& leftover : machine_.leftovers) writeFile(hostFolder(leftover.path), leftover.content);
+    for (const auto& leftover : machine_.leftovers) {
+      writeFile(hostFolder(leftover.path), leftover.content, leftover.attributes);
+    }
     attributes_.save();
   }
 
@@ -62,17 +70,22 @@ class Builder {
         writeFile(drive / "Windows" / "System32" / name, "winsim " + name + "\n");
       }
     }
+    // Read-only, hidden and system, as Windows leaves its boot files.
     if (partition.windows == "XP") {
-      for (const char* name : {"ntldr", "NTDETECT.COM", "boot.ini"}) writeFile(drive / name, "winsim XP\n", "HS");
+      for (const char* name : {"ntldr", "NTDETECT.COM"}) writeFile(drive / name, "winsim XP\n", "RHS");
+      writeFile(drive / "boot.ini", "winsim XP\n", "HS");
     }
-    if (partition.bootManager) writeFile(drive / "bootmgr", "winsim Windows boot manager\n", "HS");
+    if (partition.bootManager) writeFile(drive / "bootmgr", bootManagerOf(partition), "RHS");
     if (partition.bootFolder) buildBootFolder(drive, partition.letter);
   }
 
   void buildBootFolder(const fs::path& drive, char letter) {
     const fs::path boot = drive / "Boot";
     writeFile(boot / "BCD", formatStore(storeFor(letter)), "HS");
-    writeFile(boot / "BCD.LOG", "", "HS");
+    // A registry hive's logs, which belong to it alone.
+    for (const char* log : {"BCD.LOG", "BCD.LOG1", "BCD.LOG2"}) {
+      writeFile(boot / log, std::string("winsim log of ") + letter + ":\\Boot\\BCD\n", "HS");
+    }
     writeFile(boot / "bootstat.dat", std::string(64, '\0'), "S");
     writeFile(boot / "memtest.exe", "winsim memory tester\n");
     writeFile(boot / "Fonts" / "wgl4_boot.ttf", "winsim font\n");

@@ -28,6 +28,18 @@ class PreparationTest : public testing::MachineTest {
     return preparePartition(*context);
   }
 
+  // Whether the text, in the message's colours, fills the row from column 1 (blanks to the end).
+  bool showsOnRow(int row, const std::string& text) {
+    Screen expected;
+    expected.setColour(0xD827BC, 0xFFD0FF);
+    expected.locate(row, 1);
+    expected.printText(messages::fullRow(text), LineEnd::no);
+    for (int y = 16 * (row - 1); y < 16 * row; ++y) {
+      if (pixelRow(screen, y) != pixelRow(expected, y)) return false;
+    }
+    return true;
+  }
+
   const winsim::DriveReport& drive(const winsim::MachineReport& machine, char letter) {
     for (const auto& d : machine.drives) {
       if (d.letter == letter) return d;
@@ -86,6 +98,11 @@ TEST_F(PreparationTest, EveryWindowsPartitionOfTheSampleMachinesBootsByItself) {
 
         const winsim::MachineReport now = report();
         const auto& shown = drive(now, partition.letter);
+        if (!bootManagerThere) {  // the target keeps what it had: no store, no boot manager
+          EXPECT_FALSE(shown.store || shown.bootManager) << name << " " << target;
+          EXPECT_TRUE(showsOnRow(16, "  The copy of \\bootmgr onto it failed.")) << name;
+          continue;
+        }
         ASSERT_TRUE(shown.store) << name << " " << target;
         EXPECT_EQ(shown.bootManager, bootManagerThere);
         EXPECT_EQ(shown.store->entries.front().id, "{bootmgr}");
@@ -118,8 +135,8 @@ TEST_F(PreparationTest, RunsTheCommandsOfOnePreparationInOrder) {
                               "Zendrakx.exe /f /delete {current}>nul",
                               "Zendrakx.exe /export lid.bcd>nul",
                               "xcopy /s /c /h /y \\Boot D:\\Boot\\>nul",
+                              "xcopy /h /r /y \\bootmgr D:\\>nul",
                               "ren D:\\Boot\\lid.bcd BCD>nul",
-                              "xcopy /h /y \\bootmgr D:\\>nul",
                           }));
   EXPECT_EQ(readFile("drives/D/Boot/org.bcd"), readFile("drives/C/Boot/org.bcd"));
 }
@@ -158,24 +175,56 @@ TEST_F(PreparationTest, TheMessageStandsOnRow15InItsColours) {
   for (int y = 224; y < 240; ++y) EXPECT_EQ(pixelRow(screen, y), pixelRow(expected, y)) << "pixel row " << y;
 }
 
-TEST_F(PreparationTest, AnEarlierStoreOnTheTargetIsKeptBesideTheNewOne) {
+// The old store keeps its logs beside it, under its new name, and the new store has none of them.
+TEST_F(PreparationTest, AnEarlierStoreOnTheTargetIsKeptBesideTheNewOneWithItsLogs) {
   makeMachineWithBackup(fourWindows);
   prepare("D:");
   const std::string firstStore = readFile("drives/D/Boot/BCD");
   ASSERT_EQ(runCommand(*context, importStoreCommand("org.bcd")), 0);
   writeFile("drives/D/Boot/BCD", firstStore + "# edited by hand\n");
+  for (const char* log : {"LOG", "LOG1", "LOG2"}) writeFile("drives/D/Boot/BCD." + std::string(log), log);
   EXPECT_EQ(prepare("D:"), Preparation::prepared);
   EXPECT_EQ(readFile("drives/D/Boot/BCD"), readFile("drives/C/Boot/lid.bcd"));
   EXPECT_EQ(readFile("drives/D/Boot/BCD.bak"), firstStore + "# edited by hand\n");
+  for (const char* log : {"LOG", "LOG1", "LOG2"}) {
+    EXPECT_FALSE(exists("drives/D/Boot/BCD." + std::string(log)));
+    EXPECT_EQ(readFile("drives/D/Boot/BCD.bak." + std::string(log)), log);
+  }
   EXPECT_EQ(state.optionTwoText, messages::partitionBootable("D:"));
 }
 
-TEST_F(PreparationTest, ATargetThatRefusesCopiesIsNotCalledBootable) {
-  makeMachineWithBackup(fourWindows + "[[fault]]\ncommand = \"copy\"\narg = \"E\"\n");
-  EXPECT_EQ(prepare("E:"), Preparation::notBootable);
-  EXPECT_EQ(state.optionTwoText, messages::partitionNotBootable("E:"));
-  EXPECT_EQ(state.optionTwoText.size(), 80u);
-  EXPECT_FALSE(exists("drives/E/Boot/BCD"));
+// A partition that boots by itself with a read-only \bootmgr of its own gets the system drive's.
+TEST_F(PreparationTest, AReadOnlyBootManagerOfTheTargetsOwnIsReplaced) {
+  makeMachineWithBackup(fourWindows + "[[file]]\npath = 'E:\\bootmgr'\ntext = 'Vista'\nattrib = 'RHS'\n");
+  EXPECT_EQ(prepare("E:"), Preparation::prepared);
+  EXPECT_EQ(readFile("drives/E/bootmgr"), readFile("drives/C/bootmgr"));
+}
+
+// Each way a preparation falls short says why on row 16, and the target keeps the store it had.
+TEST_F(PreparationTest, ATargetNotMadeBootableSaysWhy) {
+  const std::string oldBootManager = "[[file]]\npath = 'E:\\bootmgr'\ntext = 'old'\nattrib = 'RHS'\n";
+  const std::string oldStore = "[[file]]\npath = 'E:\\Boot\\BCD'\ntext = 'old store'\n";
+  const struct {
+    std::string added, why;
+  } cases[] = {
+      {"[[fault]]\ncommand = 'export'\narg = 'lid.bcd'\n", "  The store could not be trimmed for it (lid.bcd)."},
+      {"[[fault]]\ncommand = 'copy'\narg = 'E'\n", "  The copy of \\Boot onto it failed."},
+      {"[[fault]]\ncommand = 'copy'\narg = 'E:\\bootmgr'\n", "  The copy of \\bootmgr onto it failed."},
+      {oldBootManager + "[[fault]]\ncommand = 'copy'\narg = 'E:\\bootmgr'\n",
+       "  Its old \\bootmgr could not be replaced."},
+      {oldStore + "[[fault]]\ncommand = 'listing'\nafter = 1\neffect = 'garbage'\n",
+       "  The copied store does not list the partition."},
+      {"[[fault]]\ncommand = 'rename'\narg = 'E'\neffect = 'no-op'\n", "  Its \\Boot\\BCD could not be put in place."},
+  };
+  for (const auto& [added, why] : cases) {
+    makeMachineWithBackup(fourWindows + added);
+    const std::string storeBefore = exists("drives/E/Boot/BCD") ? readFile("drives/E/Boot/BCD") : "";
+    EXPECT_EQ(prepare("E:"), Preparation::notBootable) << why;
+    EXPECT_EQ(state.optionTwoText, messages::partitionNotBootable("E:")) << why;
+    EXPECT_TRUE(showsOnRow(16, why)) << why;
+    EXPECT_EQ(exists("drives/E/Boot/BCD") ? readFile("drives/E/Boot/BCD") : "", storeBefore) << why;
+    TearDown();
+  }
 }
 
 TEST_F(PreparationTest, AnIdTheInterpreterWouldActOnIsNeverRun) {

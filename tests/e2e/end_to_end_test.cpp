@@ -31,13 +31,14 @@ struct Shown {
   int column = 1;
   std::string text;
   std::uint32_t colour = 0xD827BC;
+  std::string below = "";  // the row below it, which says what was found; "" when not checked
 };
 
 Shown bootable(const std::string& drive, std::uint32_t colour = 0xD827BC) {
   return {15, 1, "  Partition " + drive + " is now bootable.", colour};
 }
-Shown notBootable(const std::string& drive, std::uint32_t colour = 0xD827BC) {
-  return {15, 1, "  Partition " + drive + " could not be made bootable.", colour};
+Shown notBootable(const std::string& drive, std::uint32_t colour = 0xD827BC, const std::string& why = "") {
+  return {15, 1, "  Partition " + drive + " could not be made bootable.", colour, why};
 }
 Shown onRow15(const std::string& text) { return {15, 3, text}; }
 
@@ -57,6 +58,14 @@ class EndToEnd : public ProgramRun {
     }
     if (shown.row != 0) {
       EXPECT_TRUE(shows(shown.row, shown.column, shown.text, shown.colour)) << name << ": " << shown.text;
+    }
+    for (const auto& drive : now.drives) {
+      if (shown.text == bootable(std::string(1, drive.letter) + ":").text) {
+        EXPECT_TRUE(testing::madeBootable(now, drive)) << name << ": " << drive.letter << ": not as bootable as said";
+      }
+    }
+    if (!shown.below.empty()) {
+      EXPECT_TRUE(shows(shown.row + 1, shown.column, shown.below, shown.colour)) << name << ": " << shown.below;
     }
   }
 
@@ -88,7 +97,9 @@ const std::map<std::string, Shown> lastMessage = {
     {"seven-and-xp-on-c.toml", bootable("D:")},
     {"three-windows-one-disk.toml", bootable("E:")},
     {"two-windows-one-disk.toml", bootable("D:")},
-    {"vista-id-header.toml", bootable("D:")},
+    {"vista-boots-by-itself.toml", bootable("D:")},
+    {"vista-id-header.toml",
+     notBootable("H:", 0xD827BC, "  It is on none of the MBR disks 0 to 3, which Quillfex reads.")},
     {"windows-on-two-disks.toml", bootable("G:")},
     {"xp-and-7.toml", bootable("D:")},
 };
@@ -128,13 +139,16 @@ std::vector<Described> faults() {
       {"delete_vista", "command = 'delete'\narg = '" + vista + "'", bootable("E:", black)},
       {"delete_vista_partial", "command = 'delete'\narg = '" + vista + "'\neffect = 'partial'", onRow15(cNotTrimmed)},
       {"delete_vista_no_op", "command = 'delete'\narg = '" + vista + "'\neffect = 'no-op'", bootable("E:", black)},
-      {"listing", "command = 'listing'", {2, 3, "This is not the bootpartition, cancelled.", white}},
+      {"listing",
+       "command = 'listing'",
+       {2, 3, "The boot configuration could not be listed, cancelled.", white, "The editor printed nothing."}},
       {"listing_after_1", "command = 'listing'\nafter = 1", onRow15("There is no multiboot system, cancelled.  ")},
       {"listing_after_2_garbage", "command = 'listing'\nafter = 2\neffect = 'garbage'",
        onRow15("C: could not be trimmed, stopped. org.bcd holds the full configuration.")},
       {"regedit", "command = 'regedit'", {}},
-      {"disk_1", "command = 'disk'\narg = 1", bootable("D:")},
-      {"disk_0", "command = 'disk'\narg = 0", bootable("E:", black)},
+      {"disk_1", "command = 'disk'\narg = 1",
+       notBootable("E:", 0xD827BC, "  Its disk could not be read (or it is on none of disks 0 to 3).")},
+      {"disk_0", "command = 'disk'\narg = 0", notBootable("D:")},
       {"copy_E", "command = 'copy'\narg = 'E'", notBootable("E:", black)},
       {"copy_E_no_op", "command = 'copy'\narg = 'E'\neffect = 'no-op'", notBootable("E:", black)},
       {"rename_D", "command = 'rename'\narg = 'D'", bootable("E:", black)},
@@ -309,8 +323,13 @@ std::vector<Described> refusals() {
   std::string managerElsewhere = winsim::defaultMachineText();
   managerElsewhere.replace(managerElsewhere.find("device = \"partition=C:\""), 23, "device = \"partition=D:\"");
   return {
-      {"no_boot_folder", noBootFolder, {2, 1, "Cannot find the bootfiles.", white}},
-      {"manager_elsewhere", managerElsewhere, {2, 3, "This is not the bootpartition, cancelled.", white}},
+      {"no_boot_folder",
+       noBootFolder,
+       {2, 1, "Cannot find the bootfiles.", white,
+        "No C:\\Boot: the boot manager must live on C:, the drive this Windows runs from."}},
+      {"manager_elsewhere",
+       managerElsewhere,
+       {2, 3, "This is not the bootpartition, cancelled.", white, "The boot manager is on partition=D:, not on C:."}},
   };
 }
 

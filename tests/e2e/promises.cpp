@@ -95,6 +95,13 @@ bool bootsByItself(const winsim::DriveReport& drive) {
                      [&](const BootEntry& entry) { return isSystem(entry) && driveOf(entry) == letter; });
 }
 
+bool madeBootable(const winsim::MachineReport& machine, const winsim::DriveReport& drive) {
+  const auto* system = driveNamed(machine, machine.systemDrive);
+  const auto isLog = [](const std::string& name) { return name.starts_with("BCD.LOG"); };
+  return bootsByItself(drive) && system != nullptr && drive.bootManagerBytes == system->bootManagerBytes &&
+         std::none_of(drive.bootFiles.begin(), drive.bootFiles.end(), isLog);
+}
+
 bool sameStore(const BootStore& a, const BootStore& b) {
   const auto same = [](const BootEntry& x, const BootEntry& y) {
     return x.id == y.id && x.device == y.device && x.kind == y.kind;

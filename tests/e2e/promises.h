@@ -37,6 +37,10 @@ std::vector<std::string> brokenPromises(const Moment& moment);
 // Whether the drive boots by itself: \bootmgr and a store that lists the boot manager and an entry on it.
 bool bootsByItself(const winsim::DriveReport& drive);
 
+// What "is now bootable" says of a drive: it boots by itself with the system drive's \bootmgr, byte for byte,
+// and no log beside its \Boot\BCD that could be taken for another store's.
+bool madeBootable(const winsim::MachineReport& machine, const winsim::DriveReport& drive);
+
 // The system drive's org.bcd in the sandbox as it reads; nullopt when there is none.
 std::optional<winsim::BootStore> readBackup(const std::filesystem::path& sandbox, const std::string& systemDrive);
 

@@ -54,7 +54,7 @@ TEST(CommandLines, AreTheInterpretersLinesByteForByte) {
       {importStoreCommand("lid.bcd"), "Zendrakx.exe /import lid.bcd>nul"},
       {copyBootFolderCommand("D:"), "xcopy /s /c /h /y \\Boot D:\\Boot\\>nul"},
       {renameCopiedStoreCommand("D:"), "ren D:\\Boot\\lid.bcd BCD>nul"},
-      {copyBootManagerCommand("D:"), "xcopy /h /y \\bootmgr D:\\>nul"},
+      {copyBootManagerCommand("D:"), "xcopy /h /r /y \\bootmgr D:\\>nul"},
       {probeWindowsCommand(os, "D:"), "dir /b /a D:\\Windows\\System32\\b*>%temp%\\Quillfex.003"},
       {listRootCommand(os, "C:"), "dir /b /a C:\\>%temp%\\Quillfex.000"},
       {listBootFolderCommand(os, "E:"), "dir /b /a E:\\Boot>%temp%\\Quillfex.000"},

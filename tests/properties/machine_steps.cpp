@@ -91,7 +91,7 @@ void checkMessages(const Model& model, const Sut& sut, const winsim::MachineRepo
   for (const auto& drive : now.drives) {
     if (garbageExport) break;
     if (showsOnRow15(sut, 1, "  Partition " + std::string(1, drive.letter) + ": is now bootable.")) {
-      RC_ASSERT_FALSE(!bootsByItself(drive) && "\"is now bootable\" for a partition that does not boot by itself");
+      RC_ASSERT_FALSE(!madeBootable(now, drive) && "\"is now bootable\" for a partition not made bootable");
     }
   }
 }

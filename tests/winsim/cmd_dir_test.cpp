@@ -14,9 +14,9 @@ TEST_F(CmdTest, DirListings) {
   for (const Case& c : {
            Case{"dir /b /a C:\\", "Boot\r\nbootmgr\r\nTemp\r\nUsers\r\nWindows\r\n", true},
            Case{"dir /b C:\\", "Boot\r\nTemp\r\nUsers\r\nWindows\r\n", true},
-           Case{"DIR /B /A c:\\boot", "BCD\r\nbootstat.dat\r\nen-US\r\nFonts\r\nmemtest.exe\r\n", true},
+           Case{"DIR /B /A c:\\boot", "BCD\r\nBCD.LOG1\r\nbootstat.dat\r\nen-US\r\nFonts\r\nmemtest.exe\r\n", true},
            Case{"dir /b \\Boot", "en-US\r\nFonts\r\nmemtest.exe\r\n", true},
-           Case{"dir /b /a", "BCD\r\nbootstat.dat\r\nen-US\r\nFonts\r\nmemtest.exe\r\n", true},
+           Case{"dir /b /a", "BCD\r\nBCD.LOG1\r\nbootstat.dat\r\nen-US\r\nFonts\r\nmemtest.exe\r\n", true},
            // Upper-case order puts "_" after the letters.
            Case{"dir /b /a C:\\Windows\\System32\\b*", "bcdedit.exe\r\nBOOTRES.DLL\r\nb_x.dll\r\n", true},
            Case{"dir /b /a C:\\Windows\\System32\\?al.*", "hal.dll\r\n", true},

@@ -18,6 +18,7 @@ TEST_F(CmdTest, FaultsLeaveNoChange) {
   for (const FaultCase& c : {
            FaultCase{"copy", "D", "xcopy /h /y \\bootmgr D:\\>nul", "drives/D/bootmgr", false},
            FaultCase{"copy", "", "xcopy /s /c /h /y \\Boot D:\\Boot\\>nul", "drives/D/Boot", false},
+           FaultCase{"copy", "d:\\BOOTMGR", "xcopy /h /y \\bootmgr D:\\>nul", "drives/D/bootmgr", false},
            FaultCase{"rename", "c", "ren C:\\Boot\\memtest.exe lid.bcd>nul", "drives/C/Boot/memtest.exe", true},
            FaultCase{"regedit", "", "regedit /e %temp%\\Quillfex.001 HKEY_LOCAL_MACHINE\\SYSTEM\\MountedDevices",
                      "drives/C/Temp/Quillfex.001", false},

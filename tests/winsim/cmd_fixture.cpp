@@ -36,8 +36,9 @@ void CmdTest::SetUp() {
   root = pattern;
   writeFile("machine.toml", machineDescription);
   writeFile("registry/MountedDevices", mountedDevices);
-  writeFile("drives/C/bootmgr", "boot manager", "HS");
+  writeFile("drives/C/bootmgr", "boot manager", "RHS");
   writeFile("drives/C/Boot/BCD", "live store", "HS");
+  writeFile("drives/C/Boot/BCD.LOG1", "live store's log", "HS");
   writeFile("drives/C/Boot/bootstat.dat", "status", "S");
   writeFile("drives/C/Boot/memtest.exe", "memory tester");
   writeFile("drives/C/Boot/Fonts/wgl4_boot.ttf", "font");

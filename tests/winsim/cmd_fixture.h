@@ -27,7 +27,7 @@ class CmdTest : public ::testing::Test {
   // Runs one line from a folder below the sandbox (drives/C/Boot unless told).
   CmdResult run(const std::string& line, const std::string& folder = "drives/C/Boot") const;
 
-  // Files below the sandbox root; flags "", "H", "S" or "HS" are the file's Windows attributes.
+  // Files below the sandbox root; flags of R, H and S ("", "HS", "RHS") are the file's Windows attributes.
   void writeFile(const std::string& relative, const std::string& content, const std::string& flags = "") const;
   std::string readFile(const std::string& relative) const;
   bool exists(const std::string& relative) const { return std::filesystem::exists(root / relative); }

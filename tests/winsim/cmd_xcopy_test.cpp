@@ -1,19 +1,20 @@
-// xcopy: hidden and system files with /h and their attributes, the live store that cannot be copied,
-// going on after errors with /c, overwriting with /y.
+// xcopy: hidden and system files with /h and their attributes, the live store and its logs that cannot be
+// copied, going on after errors with /c, overwriting with /y, read-only files with /r.
 
 #include "winsim/cmd_fixture.h"
 
 namespace winsim::testing {
 namespace {
 
-TEST_F(CmdTest, BootFolderCopyLeavesOutOnlyTheLiveStore) {
+TEST_F(CmdTest, BootFolderCopyLeavesOutOnlyTheLiveStoreAndItsLogs) {
   const CmdResult result = run("xcopy /s /c /h /y \\Boot D:\\Boot\\");
   EXPECT_EQ(result.output,
-            "\\Boot\\BCD\r\n\\Boot\\bootstat.dat\r\n\\Boot\\memtest.exe\r\n\\Boot\\en-US\\bootmgr.exe.mui\r\n"
-            "\\Boot\\Fonts\\wgl4_boot.ttf\r\n4 File(s) copied\r\n");
-  EXPECT_EQ(result.errors, "Sharing violation\r\n");
+            "\\Boot\\BCD\r\n\\Boot\\BCD.LOG1\r\n\\Boot\\bootstat.dat\r\n\\Boot\\memtest.exe\r\n"
+            "\\Boot\\en-US\\bootmgr.exe.mui\r\n\\Boot\\Fonts\\wgl4_boot.ttf\r\n4 File(s) copied\r\n");
+  EXPECT_EQ(result.errors, "Sharing violation\r\nSharing violation\r\n");
   EXPECT_NE(result.status, 0);
   EXPECT_FALSE(exists("drives/D/Boot/BCD"));
+  EXPECT_FALSE(exists("drives/D/Boot/BCD.LOG1"));
   EXPECT_EQ(readFile("drives/D/Boot/bootstat.dat"), "status");
   EXPECT_EQ(flagsOf("drives/D/Boot/bootstat.dat"), "S");
   EXPECT_EQ(readFile("drives/D/Boot/Fonts/wgl4_boot.ttf"), "font");
@@ -59,6 +60,18 @@ TEST_F(CmdTest, OverwriteOnlyWithY) {
   EXPECT_EQ(readFile("drives/D/bootmgr"), "old");
   run("xcopy /h /y \\bootmgr d:\\>nul");
   EXPECT_EQ(readFile("drives/D/bootmgr"), "boot manager");
+}
+
+// Without /r a read-only target stays; a copy is not read-only unless /k keeps the attribute.
+TEST_F(CmdTest, AReadOnlyTargetIsReplacedOnlyWithR) {
+  writeFile("drives/D/bootmgr", "old", "RHS");
+  EXPECT_EQ(run("xcopy /h /y \\bootmgr D:\\").errors, "Access denied\r\n");
+  EXPECT_EQ(readFile("drives/D/bootmgr"), "old");
+  EXPECT_EQ(run("xcopy /h /r /y \\bootmgr D:\\>nul").status, 0);
+  EXPECT_EQ(readFile("drives/D/bootmgr"), "boot manager");
+  EXPECT_EQ(flagsOf("drives/D/bootmgr"), "HS");
+  EXPECT_EQ(run("xcopy /h /r /k /y \\bootmgr D:\\>nul").status, 0);
+  EXPECT_EQ(flagsOf("drives/D/bootmgr"), "RHS");
 }
 
 TEST_F(CmdTest, StoreOfAnotherDriveIsNotInUse) {

@@ -260,7 +260,8 @@ TEST_F(FrontTest, ShowTabulatesDisksAndWhatEachStoreBoots) {
   EXPECT_EQ(verbose.output.rfind(brief.output.substr(0, brief.output.find("C:\\Boot\\BCD")), 0), 0u);
   EXPECT_NE(verbose.output.find("  dir /b /a C:\\Boot>%temp%\\Quillfex.000\n  bcdedit /export org.bcd\n"),
             std::string::npos);
-  EXPECT_NE(verbose.output.find("Files in C:\\Boot: BCD, BCD.LOG, bootstat.dat, en-US, Fonts, memtest.exe"),
+  EXPECT_NE(verbose.output.find(
+                "Files in C:\\Boot: BCD, BCD.LOG, BCD.LOG1, BCD.LOG2, bootstat.dat, en-US, Fonts, memtest.exe"),
             std::string::npos);
 }
 

@@ -83,6 +83,8 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
       {minimalDisk + "[[fault]]\ncommand = \"format\"\n",
        "m.toml: line 9: 'command' in [[fault]] must be one of export, import, delete, listing, regedit, copy, rename, "
        "disk"},
+      {minimalDisk + "[[file]]\npath = \"C:\\\\bootmgr\"\nattrib = \"RA\"\n",
+       "m.toml: line 10: 'attrib' in [[file]] must be letters of R, H and S (read-only, hidden, system)"},
       {"system_drive = \"D:\"\n" + minimalDisk, "m.toml: system_drive D: is on no [[disk.partition]]"},
       {"disk = 3\n", "m.toml: line 1: 'disk' in the machine must be written as [[disk]] tables"},
       {"x = [", "m.toml:1: "},

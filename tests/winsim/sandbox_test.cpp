@@ -42,7 +42,7 @@ TEST_F(SandboxBuilderTest, LaysOutDrivesDisksAndRegistry) {
             std::string::npos);
 
   const FileAttributes attributes(root);
-  EXPECT_EQ(attributes.of(root / "drives/C/bootmgr"), "HS");
+  EXPECT_EQ(attributes.of(root / "drives/C/bootmgr"), "RHS");
   EXPECT_EQ(attributes.of(root / "drives/C/Boot/BCD"), "HS");
   EXPECT_EQ(attributes.of(root / "drives/C/Boot/memtest.exe"), "");
 }
@@ -89,7 +89,8 @@ TEST_F(SandboxBuilderTest, ShowReportsTheStateAsJson) {
   EXPECT_EQ(
       json.rfind("{\"systemDrive\":\"C:\",\"systemStore\":[{\"id\":\"{bootmgr}\",\"device\":\"partition=C:\",", 0), 0u);
   EXPECT_NE(json.find("\"D\":{\"bootmgr\":false,\"store\":null,\"bootFiles\":[]}"), std::string::npos);
-  EXPECT_NE(json.find("\"bootFolder\":[\"BCD\",\"BCD.LOG\",\"bootstat.dat\",\"en-US\",\"Fonts\",\"memtest.exe\"]"),
+  EXPECT_NE(json.find("\"bootFolder\":[\"BCD\",\"BCD.LOG\",\"BCD.LOG1\",\"BCD.LOG2\",\"bootstat.dat\",\"en-US\","
+                      "\"Fonts\",\"memtest.exe\"]"),
             std::string::npos);
   EXPECT_NE(json.find("\"temp\":[\"Quillfex.000\"],\"transcript\":[\"Zendrakx.exe>%temp%\\\\Quillfex.000\"]}"),
             std::string::npos);

@@ -49,10 +49,13 @@ std::string Shell::hostPath(std::string_view written) const {
 }
 
 bool Shell::isLiveStore(const std::string& hostFile) const {
-  const auto store = quillfex::parseFullPath(systemDrive() + "\\Boot\\BCD");
-  if (!store) return false;
   const auto file = identityOf(hostFile);
-  return file && file == identityOf(hostPath(*store));
+  if (!file) return false;
+  for (const char* name : {"BCD", "BCD.LOG", "BCD.LOG1", "BCD.LOG2"}) {
+    const auto opened = quillfex::parseFullPath(systemDrive() + "\\Boot\\" + name);
+    if (opened && file == identityOf(hostPath(*opened))) return true;
+  }
+  return false;
 }
 
 FaultEffect Shell::faultFor(const char* command, const std::string& arg) {

@@ -29,7 +29,8 @@ class Shell {
   std::string hostPath(const quillfex::WindowsPath& path) const { return sandbox_.hostPath(path); }
   std::string hostPath(std::string_view written) const;
 
-  // Whether a host file is the system drive's \Boot\BCD, which Windows keeps open while it runs.
+  // Whether a host file is the system drive's \Boot\BCD or one of its logs, which Windows keeps open as the
+  // store's registry hive while it runs.
   bool isLiveStore(const std::string& hostFile) const;
 
   // What the machine's faults do to `command` for `arg`. A description that cannot be read makes every

@@ -1,5 +1,5 @@
-// xcopy [/s] [/c] [/h] [/y] SOURCE [TARGET]: copies a file, or a folder's files (with /s its non-empty
-// subfolders too), printing each source as it goes and the count at the end.
+// xcopy [/s] [/c] [/h] [/r] [/k] [/y] SOURCE [TARGET]: copies a file, or a folder's files (with /s its
+// non-empty subfolders too), printing each source as it goes and the count at the end.
 
 #include <algorithm>
 #include <filesystem>
@@ -21,6 +21,8 @@ struct XcopyOptions {
   bool subfolders = false;       // /s
   bool continueOnError = false;  // /c
   bool hiddenFiles = false;      // /h: hidden and system files too
+  bool readOnlyTargets = false;  // /r: read-only files are overwritten too
+  bool keepAttributes = false;   // /k: a copy keeps the read-only attribute, which it otherwise loses
   bool overwrite = false;        // /y: no question before a file is replaced
   std::vector<std::string> paths;
 };
@@ -135,10 +137,15 @@ class Xcopy {
     }
     const std::string host = shell_.hostPath(destination);
     if (shell_.isLiveStore(item.host) || shell_.isLiveStore(host)) return fail("Sharing violation");
-    const FaultEffect fault = shell_.faultFor("copy", std::string(1, targetDrive_));
+    // A fault hits every copy onto its drive ("D"), or one file ("D:\bootmgr").
+    FaultEffect fault = shell_.faultFor("copy", std::string(1, targetDrive_));
+    if (fault == FaultEffect::none) fault = shell_.faultFor("copy", destination.text());
     if (fault == FaultEffect::noOp) return Outcome::copied;
     if (fault != FaultEffect::none) return fail("Access denied");
     if (identityOf(host) == identityOf(item.host)) return fail("File cannot be copied onto itself");
+    if (!options_.readOnlyTargets && identityOf(host) && shell_.attributes().readOnly(host)) {
+      return fail("Access denied");
+    }
     if (!options_.overwrite && identityOf(host)) {
       // Nobody answers the question on a hidden console: the file is kept.
       shell_.console().print("Overwrite " + destination.text() + " (Yes/No/All)? ");
@@ -158,7 +165,8 @@ class Xcopy {
 
   void keepAttributes(const std::string& from, const std::string& to) {
     FileAttributes& attributes = shell_.attributes();
-    const std::string flags = attributes.of(from);
+    std::string flags = attributes.of(from);
+    if (!options_.keepAttributes) std::erase(flags, 'R');
     if (flags == attributes.of(to)) return;
     attributes.set(to, flags);
     attributesChanged_ = true;
@@ -189,6 +197,12 @@ std::optional<XcopyOptions> readOptions(Shell& shell, const std::vector<std::str
         break;
       case 'h':
         options.hiddenFiles = true;
+        break;
+      case 'r':
+        options.readOnlyTargets = true;
+        break;
+      case 'k':
+        options.keepAttributes = true;
         break;
       case 'y':
         options.overwrite = true;

@@ -26,13 +26,19 @@ std::vector<std::string> namesIn(const fs::path& folder) {
   return names;
 }
 
-std::optional<BootStore> storeAt(const fs::path& file) {
+std::optional<std::string> bytesOf(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream text;
   text << in.rdbuf();
+  return text.str();
+}
+
+std::optional<BootStore> storeAt(const fs::path& file) {
+  const auto text = bytesOf(file);
+  if (!text) return std::nullopt;
   std::string error;
-  return parseStore(text.str(), error);
+  return parseStore(*text, error);
 }
 
 std::vector<std::string> linesOf(const fs::path& file) {
@@ -46,7 +52,8 @@ DriveReport driveReport(const Sandbox& sandbox, char letter) {
   const auto at = [&](std::vector<std::string> components) {
     return fs::path(sandbox.hostPath(quillfex::WindowsPath{letter, std::move(components)}));
   };
-  return {letter, fs::is_regular_file(at({"bootmgr"})), storeAt(at({"Boot", "BCD"})), namesIn(at({"Boot"}))};
+  return {letter, fs::is_regular_file(at({"bootmgr"})), bytesOf(at({"bootmgr"})).value_or(""),
+          storeAt(at({"Boot", "BCD"})), namesIn(at({"Boot"}))};
 }
 
 std::string signatureOf(const fs::path& disk) {

@@ -13,6 +13,7 @@ namespace winsim {
 struct DriveReport {
   char letter = 0;
   bool bootManager = false;            // \bootmgr at its root
+  std::string bootManagerBytes;        // what that \bootmgr holds
   std::optional<BootStore> store;      // its \Boot\BCD, when there is one that reads
   std::vector<std::string> bootFiles;  // names in its \Boot
 };
