@@ -3,6 +3,7 @@
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -90,9 +91,22 @@ void checkMessages(const Model& model, const Sut& sut, const winsim::MachineRepo
   const bool garbageExport = armedGarbage(model, "export");
   for (const auto& drive : now.drives) {
     if (garbageExport) break;
-    if (showsOnRow15(sut, 1, "  Partition " + std::string(1, drive.letter) + ": is now bootable.")) {
+    const std::string partition = "  Partition " + std::string(1, drive.letter) + ":";
+    if (showsOnRow15(sut, 1, partition + " is now bootable.")) {
       RC_ASSERT_FALSE(!madeBootable(now, drive) && "\"is now bootable\" for a partition not made bootable");
     }
+    const auto earlier = std::find_if(before.drives.begin(), before.drives.end(),
+                                      [&](const winsim::DriveReport& d) { return d.letter == drive.letter; });
+    const bool wasBootable = earlier != before.drives.end() && madeBootable(before, *earlier);
+    if (showsOnRow15(sut, 1, partition + " could not be made bootable.")) {
+      RC_ASSERT_FALSE(madeBootable(now, drive) && !wasBootable &&
+                      "\"could not\" for a partition this run made bootable");
+    }
+  }
+  // Start-up's refusal names where the store puts the boot manager.
+  const winsim::BootEntry* bootManager = now.systemStore ? now.systemStore->find("{bootmgr}") : nullptr;
+  if (bootManager && sut.machine.shows(2, 3, "This is not the bootpartition, cancelled.", 0xFFFFFF)) {
+    RC_ASSERT(sut.machine.shows(3, 3, "The boot manager is on " + bootManager->device + ",", 0xFFFFFF));
   }
 }
 

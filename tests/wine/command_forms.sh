@@ -111,7 +111,7 @@ copy_boot_folder() {
 }
 
 ren() { line ren "ren $1\\Boot\\lid.bcd BCD>nul"; }
-copy_boot_manager() { line xcopy "xcopy /h /y \\bootmgr $1\\>nul"; }
+copy_boot_manager() { line xcopy "xcopy /h /r /y \\bootmgr $1\\>nul"; }
 probe() { capture "probe-$1" "dir /b /a $1\\Windows\\System32\\b*" 3; }
 list_root() { capture "dir-root-$1" "dir /b /a $1\\" 0; }
 list_boot() { capture dir "dir /b /a $1\\Boot" 0; }

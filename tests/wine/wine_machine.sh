@@ -161,7 +161,9 @@ link_disks() {
   done
 }
 
-# Wine's attrib takes one attribute a call, and names without quotes (the machine's have no blanks).
+# Wine's attrib takes one attribute a call, and names without quotes (the machine's have no blanks). Wine run
+# as root keeps no read-only attribute (attrib +r does not take), so R is not laid out: there xcopy
+# overwrites a read-only \bootmgr with or without /r, and the program's copy with /r does the same.
 set_file_attributes() {
   local sandbox=$1 flags path name commands=()
   while IFS=$'\t' read -r flags path; do
