@@ -7,13 +7,15 @@
 # stores each run leaves must equal those the Linux build leaves. Each machine without a fault is also
 # captured under Wine and must rehearse on its replica as on itself (wine_capture.sh).
 #
-#   usage: wine_test.sh HOST_BUILD WINDOWS_BUILD [OUTPUT]
+#   usage: wine_test.sh [--lanes N] HOST_BUILD WINDOWS_BUILD [OUTPUT]
 #
+# --lanes N plays the cases in N lanes at once, each with a display, prefixes and Wine servers of its own
+# (1 by default); each lane's lines come prefixed with its number.
 # HOST_BUILD has bin/winsim, bin/Quillfex and bin/close_request; WINDOWS_BUILD has bin/Quillfex.exe and
 # bin/quillfex-capture.exe.
 # OUTPUT (build/wine-test by default) receives screens/ (the window's screenshots), reference/ (the
-# Linux snapshots they must equal) and logs/; when the test fails, also failed-machine/: the machine and
-# its states, without the Wine prefix. The temporary folder goes on every exit.
+# Linux snapshots they must equal) and logs/; when a case fails, also failed-machine/CASE/: the machine and
+# its states, without the Wine prefix. The temporary folders go on every exit.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,7 +27,7 @@ window_wait_s=30
 focus_wait_s=15
 exit_wait_s=30
 
-work="" display_pid="" quillfex_pid="" window="" case="" sandbox="" refused=()
+work="" display_pid="" quillfex_pid="" window="" case="" sandbox="" refused=() lane_status=/dev/null
 
 # The cases: a name, the machine, and a fault table added to it. A fault that names the `copy` command is
 # played by making the drive refuse writes, since Wine's own xcopy does the copying; the editor's faults
@@ -47,11 +49,16 @@ cases() {
 }
 
 main() {
-  if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+  local lanes=1
+  if [ "${1:-}" = --lanes ]; then
+    lanes=${2:-}
+    shift 2 || true
+  fi
+  if [ $# -lt 2 ] || [ $# -gt 3 ] || ! [[ $lanes =~ ^[1-9]$ ]]; then
     sed -n 's/^#   usage: /usage: /p' "$0" >&2
     exit 2
   fi
-  local host_bin=$1/bin name machine fault count=0
+  local host_bin=$1/bin lane failed=0
   winsim=$host_bin/winsim
   host_quillfex=$host_bin/Quillfex
   close_request=$host_bin/close_request
@@ -62,6 +69,27 @@ main() {
 
   rm -rf "$output"
   mkdir -p "$output/screens" "$output/reference" "$output/logs"
+  mapfile -t all_cases < <(cases)
+  if [ "$lanes" -eq 1 ]; then
+    run_lane 1 1
+    return
+  fi
+  trap 'kill 0' INT TERM HUP
+  for ((lane = 1; lane <= lanes; lane++)); do
+    (run_lane "$lane" "$lanes") 2>&1 | sed -u "s/^/lane $lane: /" &
+  done
+  wait
+  for ((lane = 1; lane <= lanes; lane++)); do
+    [ "$(cat "$output/logs/lane-$lane.status" 2>/dev/null)" = 0 ] || failed=1
+  done
+  [ "$failed" -eq 0 ] || { echo "wine test: a lane failed (above)" >&2; exit 1; }
+  echo "Wine test passed on ${#all_cases[@]} machines in ${SECONDS} s, $lanes lanes; screenshots in $output/screens"
+}
+
+# Every lanes-th case from the lane's own, with a display and a temporary folder of its own.
+run_lane() {
+  local lane=$1 lanes=$2 at name machine fault count=0
+  lane_status=$output/logs/lane-$lane.status
   # A signal ends the script through exit, so that clean_up runs then too.
   trap clean_up EXIT
   trap 'exit 129' HUP
@@ -72,13 +100,15 @@ main() {
   cp "$quillfex_exe" "$work/Quillfex.exe"
 
   # Wine's desktop process, started by the first Wine program, draws on the display it found then.
-  start_display
+  start_display "$output/logs/xvfb-$lane.log"
   use_wine_loader "$work/wine-loader"
   make_base_prefix
-  while IFS='|' read -r name machine fault; do
+  for at in "${!all_cases[@]}"; do
+    [ $((at % lanes)) -eq $((lane - 1)) ] || continue
+    IFS='|' read -r name machine fault <<<"${all_cases[at]}"
     run_case "$name" "$machine" "$fault"
     count=$((count + 1))
-  done < <(cases)
+  done
   echo "Wine test passed on $count machines in ${SECONDS} s; screenshots in $output/screens"
 }
 
@@ -148,6 +178,7 @@ fail() {
 
 clean_up() {
   local status=$?
+  echo "$status" >"$lane_status"
   # A step that fails here must not keep the temporary folder from going.
   set +e
   trap - HUP INT TERM
@@ -163,7 +194,7 @@ clean_up() {
   fi
   [ -n "$work" ] || return 0
   if [ "$status" -ne 0 ]; then
-    keep_for_a_look "$output/failed-machine"
+    keep_for_a_look "$output/failed-machine/${case:-none}"
     echo "wine test: ${case:+$case: }the machine and its states are kept for a look in $output/failed-machine" >&2
   fi
   rm -rf "$work"
@@ -239,7 +270,7 @@ make_wine_machine() {
 machine_state() { "$winsim" show "$sandbox" --json; }
 
 start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$output/logs/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$1" &
   display_pid=$!
   local deadline=$((SECONDS + 10))
   until [ -s "$work/display" ]; do
