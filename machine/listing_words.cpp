@@ -33,6 +33,8 @@ std::optional<ListingText::Title> takeLine(std::string_view& file, std::string_v
     line.remove_prefix(static_cast<std::size_t>(after - line.data()) + 1);
   }
   if (line.empty() || line.find('\r') != std::string_view::npos) return std::nullopt;
+  // A character takes a byte at least, in every code page.
+  if (counted == Counted::yes && (title.characters == 0 || title.characters > line.size())) return std::nullopt;
   title.bytes = line;
   file.remove_prefix(end + 1);
   return title;

@@ -80,8 +80,11 @@ TEST_F(SandboxBuilderTest, KeepsTheListingsWordsInTheirCodePage) {
   EXPECT_EQ(machine->listingText->title(EntryKind::loader).characters, 18u);
   EXPECT_EQ(machine->listingText->key, "\xa8\xa4\xa5\xad\xe2\xa8\xe4\xa8\xaa\xa0\xe2\xae\xe0");
 
-  for (const std::string& broken : std::vector<std::string>{"", readFile("listing-words") + "more\n",
-                                                            "identifier x\nboot_manager 3\n", "identifier x\r\n"}) {
+  const std::string words = readFile("listing-words");
+  std::string oversized = words;
+  oversized.replace(oversized.find("boot_loader 18 "), 15, "boot_loader 99999999999 ");
+  for (const std::string& broken : std::vector<std::string>{"", words + "more\n", "identifier x\nboot_manager 3\n",
+                                                            "identifier x\r\n", oversized}) {
     writeFile("listing-words", broken);
     EXPECT_FALSE(loadSandboxMachineAt(root.string(), error)) << ::testing::PrintToString(broken);
     EXPECT_NE(error.find("listing-words: line "), std::string::npos) << error;
