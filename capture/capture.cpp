@@ -7,6 +7,7 @@
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
 #include "platform/whole_file.h"
+#include "readers/captured_lines.h"
 #include "readers/disk_sector.h"
 #include "readers/mounted_devices.h"
 #include "text/windows_path.h"
@@ -16,6 +17,7 @@ namespace quillfex {
 namespace {
 
 constexpr std::int32_t diskDidNotOpen = 6;
+constexpr int consoleCapture = 2;  // the capture file chcp and ver write
 constexpr int diskCount = 4;
 constexpr const char* listingsOfDrive[] = {"root", "boot", "system32"};
 
@@ -56,6 +58,26 @@ std::string diskName(int disk) {
 
 std::string driveListingName(const char* listing, char letter) { return std::string(listing) + "-" + letter + ".txt"; }
 
+// The code page in chcp's line, whatever its language: "Active code page: 850", "Aktive Codepage: 850.".
+std::optional<int> lastNumberIn(const std::string& text) {
+  const std::size_t last = text.find_last_of("0123456789");
+  if (last == std::string::npos) return std::nullopt;
+  const std::size_t first = text.find_last_not_of("0123456789", last) + 1;  // npos + 1 is 0
+  if (last - first >= 5) return std::nullopt;
+  return std::stoi(text.substr(first, last - first + 1));
+}
+
+// ver's line: it prints a blank line before it.
+std::string firstLineOf(const std::string& text) {
+  CapturedLines lines(text);
+  while (!lines.atEnd()) {
+    std::string line = lines.readLine();
+    line.erase(line.find_last_not_of(" \r") + 1);
+    if (!line.empty()) return line;
+  }
+  return "";
+}
+
 class Capture {
  public:
   Capture(Context& context, std::string folder, const CaptureLine& say)
@@ -90,6 +112,18 @@ class Capture {
     recordCapture(0, "listing.txt", status, Empty::failed, "the editor's listing");
   }
 
+  // The console's code page, which the editor's listing is written in, and the running Windows' version line.
+  void readConsole() {
+    if (const auto output = commandOutput("chcp", "the console's code page (chcp)")) {
+      codePage_ = lastNumberIn(*output);
+      if (!codePage_) cannot("the console's code page: chcp printed no number");
+    }
+    if (const auto output = commandOutput("ver", "the version of Windows (ver)")) {
+      windowsVersion_ = firstLineOf(*output);
+      if (windowsVersion_->empty()) cannot("the version of Windows: ver printed only blank lines");
+    }
+  }
+
   void exportMountedDevices() {
     const int status = runIntoCapture(context_, exportMountedDevicesCommand(os_), 1);
     exported_ = recordCapture(1, "MountedDevices.reg", status, Empty::failed, "the MountedDevices export");
@@ -117,10 +151,15 @@ class Capture {
   }
 
   void writeSettings(bool elevated, const std::string& version) {
+    std::string console;
+    if (codePage_) console += "code_page = " + std::to_string(*codePage_) + "\n";
+    if (windowsVersion_ && !windowsVersion_->empty())
+      console += "windows_version = " + tomlString(*windowsVersion_) + "\n";
     record("capture.toml", "# Written by quillfex-capture " + version +
                                ".\nsystem_drive = " + tomlString(os_.environmentVariable("SystemDrive")) +
-                               "\ntemp = " + tomlString(os_.environmentVariable("temp")) + "\nelevated = " +
-                               (elevated ? "true" : "false") + "\nversion = " + tomlString(version) + "\n");
+                               "\ntemp = " + tomlString(os_.environmentVariable("temp")) +
+                               "\nelevated = " + (elevated ? "true" : "false") + "\n" + console +
+                               "version = " + tomlString(version) + "\n");
   }
 
   int filesWritten() const { return filesWritten_; }
@@ -134,6 +173,16 @@ class Capture {
       say_("  " + drive + "\\ lists nothing: an empty drive, one without a medium, or one that does not read");
     capture(listBootFolderCommand(os_, drive), 0, driveListingName("boot", letter), drive + "\\Boot");
     capture(probeWindowsCommand(os_, drive), 3, driveListingName("system32", letter), drive + "\\Windows\\System32");
+  }
+
+  // What a console command printed, its capture file removed again; nullopt when it printed nothing.
+  std::optional<std::string> commandOutput(const std::string& command, const std::string& what) {
+    const int status = runIntoCapture(context_, command + ">" + captureArgument(os_, consoleCapture), consoleCapture);
+    const auto bytes = readWholeFile(os_, capturePath(os_, consoleCapture));
+    os_.deleteFile(capturePath(os_, consoleCapture));
+    if (bytes && !bytes->empty()) return bytes;
+    cannot(what + " (the command ended with status " + std::to_string(status) + " and wrote nothing)");
+    return std::nullopt;
   }
 
   std::string capture(const std::string& line, int n, const std::string& name, const std::string& what) {
@@ -186,6 +235,8 @@ class Capture {
   std::string folder_;
   const CaptureLine& say_;
   std::string exported_;
+  std::optional<int> codePage_;
+  std::optional<std::string> windowsVersion_;
   int filesWritten_ = 0;
   bool writeFailed_ = false;
 };
@@ -205,6 +256,7 @@ int captureMachine(Context& context, const std::string& folder, const std::strin
   say("Capturing this machine into " + fullFolder(context.os, folder) + ":");
   if (!capture.makeFolder()) return 1;
   const bool elevated = capture.elevated();
+  capture.readConsole();
   if (elevated) {
     capture.listStore();
   } else {

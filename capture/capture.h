@@ -4,10 +4,11 @@
 // as the program, and changes nothing on the machine: the editor it writes out into the temporary folder and
 // the capture files there are removed again.
 //
-// In the folder: capture.toml (system_drive, temp, elevated, version), listing.txt (the editor's default
-// listing), MountedDevices.reg (the registry editor's export), disk0.bin to disk3.bin (sector 0 of each disk
-// that reads), and for every drive letter the export names root-X.txt, boot-X.txt and system32-X.txt (bare
-// listings of X:\, X:\Boot and X:\Windows\System32\b*), each byte for byte as the command wrote it.
+// In the folder: capture.toml (system_drive, temp, elevated, code_page and windows_version as chcp and ver
+// print them, version), listing.txt (the editor's default listing), MountedDevices.reg (the registry
+// editor's export), disk0.bin to disk3.bin (sector 0 of each disk that reads), and for every drive letter the
+// export names root-X.txt, boot-X.txt and system32-X.txt (bare listings of X:\, X:\Boot and
+// X:\Windows\System32\b*), each byte for byte as the command wrote it.
 
 #include <functional>
 #include <string>

@@ -9,6 +9,7 @@
 
 #include "machine/machine.h"
 #include "machine/toml.h"
+#include "posix/code_page_text.h"
 #include "winsim/replica/replica.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -31,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     __builtin_trap();
   }
   std::string error;
-  (void)winsim::parseMachine(replica.text, "replica", error);
+  (void)winsim::parseMachine(replica.text, "replica", error, quillfex::posix::utf8ToCodePage);
   return 0;
 }

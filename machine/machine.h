@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "machine/boot_store.h"
+#include "machine/listing_words.h"
 
 namespace winsim {
-
-enum class HeaderStyle { identifier, id };  // "identifier" as Windows 7 lists entries, or "id" and 8 blanks
 
 struct Partition {
   char letter = 0;           // 'C' to 'Z', or 0 for a partition without a drive letter
@@ -69,7 +68,12 @@ struct Machine {
   std::vector<MountedValue> mounted;  // every value of the key, derived ones included, in key order
   std::vector<Fault> faults;
   std::vector<LeftoverFile> leftovers;
-  std::string faultCountsFile;  // where the matches of faults with `after` are counted across commands
+  std::optional<ListingWords> listing;  // the [listing] table's words; none: English, in code page 437
+  std::string faultCountsFile;          // where the matches of faults with `after` are counted across commands
+  // The listing's words in their code page, as the sandbox holds them; none: the sandbox lists in English.
+  std::optional<ListingText> listingText;
+
+  int codePage() const { return listing ? listing->codePage : 437; }
 
   // What the first fault that hits `command` for `arg` (compared without regard to letter case) does to it.
   // Counts the match of a fault that hits only after some commands.
@@ -79,8 +83,12 @@ struct Machine {
   }
 };
 
-// Reads a machine description. On a fault in it: nullopt, and error names the file, line and key.
-std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error);
+// Reads a machine description. On a fault in it: nullopt, and error names the file, line and key. With
+// encode, a listing's word that has no place in its code page is a fault too, and so is a code page that
+// does not keep ASCII as it is; without it (the editor and winsim-cmd, which cannot load code pages and read
+// the words' bytes from the sandbox) that is left unchecked.
+std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error,
+                                    const CodePageEncoder& encode = {});
 
 // The description of the built-in sample machine.
 const std::string& defaultMachineText();

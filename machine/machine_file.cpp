@@ -14,26 +14,43 @@ std::size_t transcriptLineCount(const std::string& sandboxRoot) {
   return static_cast<std::size_t>(std::count(std::istreambuf_iterator<char>(transcript), {}, '\n'));
 }
 
-std::optional<Machine> loadMachineFile(const std::string& path, std::string& error) {
+namespace {
+
+std::optional<std::string> fileText(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path + ": cannot be read";
-    return std::nullopt;
-  }
+  if (!file) return std::nullopt;
   std::ostringstream text;
   text << file.rdbuf();
-  return parseMachine(text.str(), path, error);
+  return text.str();
 }
-
-namespace {
 
 std::optional<Machine> loadDescription(const std::string& root, std::string& error) {
   auto machine = loadMachineFile(layout::description(root).string(), error);
-  if (machine) machine->faultCountsFile = layout::faultCounts(root).string();
+  if (!machine) return std::nullopt;
+  machine->faultCountsFile = layout::faultCounts(root).string();
+  const std::filesystem::path wordsFile = layout::listingWords(root);
+  std::error_code missing;
+  if (!std::filesystem::exists(wordsFile, missing)) return machine;
+  const auto words = fileText(wordsFile);
+  std::string why = "cannot be read";
+  if (words) machine->listingText = parseListingText(*words, why);
+  if (!machine->listingText) {
+    error = wordsFile.string() + ": " + why;
+    return std::nullopt;
+  }
   return machine;
 }
 
 }  // namespace
+
+std::optional<Machine> loadMachineFile(const std::string& path, std::string& error) {
+  const auto text = fileText(path);
+  if (!text) {
+    error = path + ": cannot be read";
+    return std::nullopt;
+  }
+  return parseMachine(*text, path, error);
+}
 
 std::optional<Machine> loadSandboxMachineAt(const std::string& root, std::string& error) {
   if (root.empty()) return Machine{};

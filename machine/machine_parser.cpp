@@ -254,6 +254,60 @@ std::vector<Item> readAll(const TableReader& reader, const char* key, Read read)
   return items;
 }
 
+// A word given in [listing] in place of its language's (or the English one).
+void readWord(const TableReader& reader, const toml::table& table, const char* key, std::string& word) {
+  if (!table.contains(key)) return;
+  word = reader.text(key, "");
+  if (word.empty()) throw reader.bad(key, "must not be empty");
+  if (word.find_first_of("\r\n") != std::string::npos) throw reader.bad(key, "must not hold a line end");
+}
+
+std::string languageNames() {
+  std::string names;
+  for (const ListingWords& language : knownLanguages()) names += (names.empty() ? "" : ", ") + language.language;
+  return names;
+}
+
+// The listing's paths and names are English, so the code page must write ASCII as ASCII.
+void checkCodePage(const TableReader& reader, const toml::table& table, const ListingWords& words,
+                   const CodePageEncoder& encode) {
+  std::string ascii;
+  for (char c = ' '; c <= '~'; ++c) ascii += c;
+  const auto probe = encode(ascii, words.codePage);
+  if (!probe) throw reader.bad("code_page", "is no code page that iconv knows");
+  if (*probe != ascii) throw reader.bad("code_page", "does not write ASCII as ASCII, as the listing needs");
+  std::string failedKey;
+  if (encodeListingWords(words, encode, failedKey)) return;
+  const std::string codePage = std::to_string(words.codePage);
+  if (table.contains(failedKey)) throw reader.bad(failedKey.c_str(), "has no place in code page " + codePage);
+  throw reader.bad("code_page", "has no place for the " + failedKey + " of " + words.language);
+}
+
+ListingWords readListing(const toml::table& table, HeaderStyle header, const CodePageEncoder& encode) {
+  const TableReader reader(
+      table, "[listing]",
+      {"language", "code_page", "identifier", "boot_manager", "boot_loader", "legacy_loader", "memory_tester"});
+  ListingWords words;
+  if (table.contains("language")) {
+    const ListingWords* known = knownLanguage(reader.text("language", ""));
+    if (!known) throw reader.bad("language", "must be one of " + languageNames());
+    words = *known;
+  }
+  const auto codePage = reader.get<std::int64_t>("code_page", words.codePage);
+  if (codePage < 1 || codePage > 65535) throw reader.bad("code_page", "must be a code page's number, such as 850");
+  words.codePage = static_cast<int>(codePage);
+  readWord(reader, table, "identifier", words.identifier);
+  for (const EntryKind kind : allKinds) readWord(reader, table, titleKey(kind), words.title(kind));
+  if (header == HeaderStyle::id) {
+    if (table.contains("identifier")) {
+      throw reader.bad("identifier", "cannot stand beside header = \"id\", which makes the key \"id\"");
+    }
+    words.identifier = "id";
+  }
+  if (encode) checkCodePage(reader, table, words, encode);
+  return words;
+}
+
 bool isDriveDesignator(const std::string& text) {
   return text.size() == 2 && text[0] >= 'A' && text[0] <= 'Z' && text[1] == ':';
 }
@@ -284,12 +338,16 @@ void checkDrivesExist(const Machine& machine) {
   if (!hasDrive(machine.temp[0])) throw DescriptionError("temp " + machine.temp + " is on no [[disk.partition]]");
 }
 
-Machine readMachine(const toml::table& document) {
+Machine readMachine(const toml::table& document, const CodePageEncoder& encode) {
   const TableReader reader(document, "the machine",
-                           {"name", "note", "system_drive", "elevated", "header", "temp", "display_order", "disk",
-                            "entry", "mounted", "fault", "file"});
+                           {"name", "note", "system_drive", "elevated", "header", "temp", "listing", "display_order",
+                            "disk", "entry", "mounted", "fault", "file"});
   Machine machine;
   readTopLevel(reader, machine);
+  if (const toml::node* listing = document.get("listing")) {
+    if (!listing->is_table()) throw reader.bad("listing", "must be written as a [listing] table");
+    machine.listing = readListing(*listing->as_table(), machine.header, encode);
+  }
   TakenLetters taken;
   machine.disks = readAll<Disk>(reader, "disk", [&](const toml::table& table) { return readDisk(table, taken); });
   machine.store.entries = readAll<BootEntry>(reader, "entry", readEntry);
@@ -324,9 +382,10 @@ FaultEffect Machine::faultFor(const std::string& command, const std::string& arg
   return effect;
 }
 
-std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error) {
+std::optional<Machine> parseMachine(const std::string& text, const std::string& sourceName, std::string& error,
+                                    const CodePageEncoder& encode) {
   try {
-    return readMachine(parseToml(text, sourceName));
+    return readMachine(parseToml(text, sourceName), encode);
   } catch (const toml::parse_error& failure) {
     error = sourceName + ":" + lineOf(failure.source()) + ": " + std::string(failure.description());
   } catch (const DescriptionError& failure) {

@@ -5,6 +5,7 @@
 #include "machine/file_attributes.h"
 #include "machine/mounted_devices.h"
 #include "machine/sandbox_layout.h"
+#include "posix/code_page_text.h"
 #include "text/windows_path.h"
 
 namespace winsim {
@@ -45,9 +46,10 @@ class Builder {
     attributes_.set(file, flags);
   }
 
-  void build(const std::string& descriptionText) {
+  void build(const std::string& descriptionText, const ListingText* words) {
     writeFile(layout::description(root_), descriptionText);
     writeFile(layout::transcript(root_), "");
+    if (words) writeFile(layout::listingWords(root_), formatListingText(*words));
     for (std::size_t d = 0; d < machine_.disks.size(); ++d) {
       writeFile(layout::disk(root_, d), sectorZero(machine_.disks[d]));
       for (const auto& partition : machine_.disks[d].partitions) buildPartition(partition);
@@ -157,9 +159,18 @@ bool buildSandbox(const Machine& machine, const std::string& descriptionText, co
     error = folder.string() + " is not empty: winsim make builds only into a new or empty folder";
     return false;
   }
+  std::optional<ListingText> words;
+  if (machine.listing) {
+    std::string failedKey;
+    words = encodeListingWords(*machine.listing, quillfex::posix::utf8ToCodePage, failedKey);
+    if (!words) {
+      error = "the listing's " + failedKey + " has no place in code page " + std::to_string(machine.listing->codePage);
+      return false;
+    }
+  }
   try {
     fs::create_directories(folder);
-    Builder(machine, fs::absolute(folder)).build(descriptionText);
+    Builder(machine, fs::absolute(folder)).build(descriptionText, words ? &*words : nullptr);
   } catch (const fs::filesystem_error& cannot) {
     error = cannot.what();
     return false;

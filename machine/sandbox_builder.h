@@ -1,6 +1,7 @@
 #pragma once
 // Lays out a sandbox folder for a machine: drive folders with their Windows and boot files, disk files,
-// the MountedDevices values, the temporary folder, and the description itself.
+// the MountedDevices values, the temporary folder, the description itself, and the listing's words in their
+// code page when it has a [listing].
 
 #include <filesystem>
 #include <string>

@@ -36,6 +36,8 @@ inline std::filesystem::path mountedDevices(const std::filesystem::path& root) {
 inline std::filesystem::path transcript(const std::filesystem::path& root) { return root / "transcript.log"; }
 // What the commands the program ran wrote to its hidden console.
 inline std::filesystem::path console(const std::filesystem::path& root) { return root / "console.log"; }
+// The listing's words in its code page, which the editor lists in; none: it lists in English.
+inline std::filesystem::path listingWords(const std::filesystem::path& root) { return root / "listing-words"; }
 // How often each fault with `after` has matched a command so far.
 inline std::filesystem::path faultCounts(const std::filesystem::path& root) { return root / "fault-counts"; }
 

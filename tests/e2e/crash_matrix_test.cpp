@@ -88,7 +88,7 @@ TEST_P(CrashMatrix, CutOffAfterEachCommandLine) {
     }
   }
   std::printf(
-      "%-30s kill points %2d, restore brings back the original %2d of %2d, second run keeps the backup "
+      "%-32s kill points %2d, restore brings back the original %2d of %2d, second run keeps the backup "
       "%2d of %2d, own Windows in the store right after the kill %2d of %2d\n",
       name.c_str(), fullRun, restoredOriginal, 2 * fullRun, secondRunsKeptBackup, fullRun, ownWindowsAtKill, fullRun);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -95,8 +96,10 @@ const std::map<std::string, Shown> lastMessage = {
     {"not-elevated.toml", {2, 1, " Start again with Administratorrights.", white}},
     {"not-multiboot.toml", onRow15("There is no multiboot system, cancelled.  ")},
     {"seven-and-xp-on-c.toml", bootable("D:")},
+    {"seven-and-xp-on-c-russian.toml", bootable("D:")},
     {"three-windows-one-disk.toml", bootable("E:")},
     {"two-windows-one-disk.toml", bootable("D:")},
+    {"two-windows-one-disk-german.toml", bootable("D:")},
     {"vista-boots-by-itself.toml", bootable("D:")},
     {"vista-id-header.toml",
      notBootable("H:", 0xD827BC, "  It is on none of the MBR disks 0 to 3, which Quillfex reads.")},
@@ -115,6 +118,46 @@ TEST_P(EverySampleMachine, RunKeepsThePromises) {
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, EverySampleMachine, ::testing::ValuesIn(testing::sampleMachineNames()),
                          testing::machineCaseName);
+
+// The snapshot of every key wait and of the end, by name, as the headless screen saves them.
+std::map<std::string, std::string> screensIn(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> screens;
+  for (const auto& file : std::filesystem::directory_iterator(folder)) {
+    screens[file.path().filename().string()] = testing::fileText(file.path());
+  }
+  return screens;
+}
+
+// In another display language the editor words its listing otherwise, and nothing else may differ: the same
+// command lines, stores and boot files, and the same screen at every key wait, through a run and a restore.
+TEST(EndToEndInAnotherLanguage, RunsAsItsEnglishTwin) {
+  for (const auto& [language, english] : {std::pair{"two-windows-one-disk-german.toml", "two-windows-one-disk.toml"},
+                                          std::pair{"seven-and-xp-on-c-russian.toml", "seven-and-xp-on-c.toml"}}) {
+    const char* const names[] = {language, english};
+    testing::SimulatedMachine machines[2];
+    for (int m = 0; m < 2; ++m) ASSERT_EQ(machines[m].make(testing::sampleMachine(names[m])), "") << names[m];
+    for (const std::string& keys : {manyKeys, restoreKeys}) {
+      std::map<std::string, std::string> screens[2];
+      for (int m = 0; m < 2; ++m) {
+        const auto folder = machines[m].root / "screens";
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        ::setenv("QUILLFEX_SNAPSHOTS", folder.c_str(), 1);
+        EXPECT_EQ(machines[m].run(keys), 0) << language << ": " << keys;
+        ::unsetenv("QUILLFEX_SNAPSHOTS");
+        screens[m] = screensIn(folder);
+      }
+      std::string error;
+      const auto inLanguage = machines[0].read(error), inEnglish = machines[1].read(error);
+      ASSERT_TRUE(inLanguage && inEnglish) << error;
+      EXPECT_EQ(winsim::reportJson(*inLanguage), winsim::reportJson(*inEnglish)) << language << ": " << keys;
+      EXPECT_GE(screens[0].size(), 2u) << language;  // a key wait and the end
+      EXPECT_TRUE(screens[0] == screens[1]) << language << ": " << keys << ": the screens differ";
+    }
+    EXPECT_NE(testing::fileText(machines[0].root / "listing-words"), "");
+    for (auto& machine : machines) machine.remove();
+  }
+}
 
 // Each fault is armed on the default machine.
 std::vector<Described> faults() {

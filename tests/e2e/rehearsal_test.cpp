@@ -103,6 +103,7 @@ TEST_P(EveryCapturedSample, ReplicaShowsTheSameStoresDrivesAndPartitions) {
   if (HasFatalFailure()) return;
   const winsim::MachineReport original = report(root), copy = report(replica.root);
   EXPECT_EQ(storesAndDrives(copy), storesAndDrives(original));
+  EXPECT_EQ(copy.listing, original.listing);
   winsim::MachineReport expected = original;
   // What a partition without a letter holds is not captured.
   for (auto& disk : expected.disks) {
@@ -181,6 +182,11 @@ TEST_F(Rehearsal, CaptureChangesNothingAndSaysWhatItWrote) {
     EXPECT_NE(captured.output.find(std::string("  ") + name + " ("), std::string::npos) << name;
   }
   EXPECT_EQ(fs::file_size(folder / "disk0.bin"), 512u);
+  const std::string settings = testing::fileText(folder / "capture.toml");
+  for (const char* line : {"\ncode_page = 437\n", "\nwindows_version = \"Microsoft Windows [Version 6.0.6002]\"\n",
+                           "\nversion = \"1.04\"\n"}) {
+    EXPECT_NE(settings.find(line), std::string::npos) << line << " is not in\n" << settings;
+  }
   EXPECT_EQ(testing::fileText(folder / "listing.txt").substr(0, 2),
             "\r\n");  // as the editor printed it, line ends included
   EXPECT_EQ(winsim({"run", root.string(), "--screen", "headless", "--", QUILLFEX_CAPTURE, "a", "b"}).status, 2);

@@ -89,6 +89,38 @@ TEST_F(CmdTest, UnknownCommand) {
   EXPECT_EQ(readFile("drives/C/Temp/Quillfex.000"), "");
 }
 
+// chcp names the code page the machine's editor lists in, and ver the system drive's Windows, as Windows 7's
+// cmd prints them, also into a file.
+TEST_F(CmdTest, ChcpAndVerTellTheListingsCodePageAndTheSystemDrivesWindows) {
+  const auto machine = [](const std::string& listing, const std::string& windows) {
+    return listing + "[[disk]]\nsignature = \"12ab0cff\"\n[[disk.partition]]\nletter = \"C\"\nwindows = \"" + windows +
+           "\"\n[[disk.partition]]\nletter = \"D\"\nwindows = \"XP\"\n";
+  };
+  const struct {
+    std::string description, line, output;
+    int status;
+  } cases[] = {
+      {machine("", "7"), "chcp", "Active code page: 437\r\n", 0},
+      {machine("[listing]\nlanguage = \"ru-RU\"\n", "7"), "CHCP.COM", "Active code page: 866\r\n", 0},
+      {machine("[listing]\nlanguage = \"de-DE\"\ncode_page = 1252\n", "7"), "chcp", "Active code page: 1252\r\n", 0},
+      {machine("", "7"), "ver", "\r\nMicrosoft Windows [Version 6.1.7601]\r\n", 0},
+      {machine("", "Vista"), "ver", "\r\nMicrosoft Windows [Version 6.0.6002]\r\n", 0},
+      {machine("", "XP"), "ver", "\r\nMicrosoft Windows XP [Version 5.1.2600]\r\n", 0},
+      {machine("", ""), "ver", "\r\nMicrosoft Windows [Version 6.1.7601]\r\n", 0},
+      {machine("", "7"), "chcp 850", "", 1},
+      {"[[disk]]\n", "chcp", "", 1},
+  };
+  for (const auto& [description, line, output, status] : cases) {
+    writeFile("machine.toml", description);
+    const CmdResult printed = run(line);
+    EXPECT_EQ(printed.output, output) << line << " on\n" << description;
+    EXPECT_EQ(printed.status, status) << line << " on\n" << description << printed.errors;
+    EXPECT_EQ(printed.errors.empty(), status == 0) << line << ": " << printed.errors;
+    EXPECT_EQ(run(line + ">%temp%\\Quillfex.002").output, "") << line;
+    EXPECT_EQ(readFile("drives/C/Temp/Quillfex.002"), output) << line;
+  }
+}
+
 // The extracted editor stands in as a script that prints its arguments, one a line, and a note on standard
 // error; it has no run bit, as a file written by the program has none.
 class ProgramTest : public CmdTest {

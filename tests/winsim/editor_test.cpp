@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_os.h"
 #include "helper/command.h"
+#include "posix/code_page_text.h"
 #include "readers/listing.h"
 #include "screen/screen.h"
 
@@ -79,6 +82,48 @@ TEST_F(EditorTest, TheProgramsListingReaderUnderstandsBothHeaderStyles) {
     Ids foreign;
     quillfex::foreignEntryIds(context, "D:", [&](const std::string& id) { foreign.push_back(id); });
     EXPECT_EQ(foreign, (Ids{"{current}", "{ntldr}"}));
+  }
+}
+
+std::size_t characterCount(const std::string& utf8) {
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The sandbox's words: each title over as many dashes as it has characters, the key in its code page's bytes
+// with the id from byte column 25, and the program reads the listing as in English. A key that reaches the
+// column gets one blank, and the program then misreads the id, as it would on Windows.
+TEST_F(EditorTest, ListsInTheWordsAndCodePageOfTheSandbox) {
+  ListingWords longKey;
+  longKey.codePage = 850;
+  longKey.identifier = "Eindeutiger Bezeichner (ID)";
+  longKey.title(EntryKind::loader) = "Startprogramm für Windows";
+  std::vector<ListingWords> cases = {longKey};
+  for (const char* language : {"de-DE", "fr-FR", "ru-RU", "zh-CN", "ja-JP"}) cases.push_back(*knownLanguage(language));
+  quillfex::ProgramState state;
+  quillfex::Screen screen;
+  quillfex::Context context{state, os, screen};
+  os.onCommand = [&](const std::string&) { os.setFile(quillfex::capturePath(os, 0), run({}).output); };
+  const auto english = quillfex::listedEntries(run({}).output);
+  for (const ListingWords& words : cases) {
+    std::string failedKey;
+    machine.listingText = encodeListingWords(words, quillfex::posix::utf8ToCodePage, failedKey);
+    ASSERT_TRUE(machine.listingText) << words.language << " " << failedKey;
+    const auto inCodePage = [&](const std::string& text) {
+      return quillfex::posix::utf8ToCodePage(text, words.codePage).value_or("?");
+    };
+    const std::string key = inCodePage(words.identifier), loader = words.title(EntryKind::loader);
+    const std::string listing = run({}).output;
+    EXPECT_NE(listing.find("\r\n" + inCodePage(loader) + "\r\n" + std::string(characterCount(loader), '-') + "\r\n" +
+                           key + std::string(key.size() < 24 ? 24 - key.size() : 1, ' ') +
+                           "{a1}\r\ndevice                  partition=D:\r\n"),
+              std::string::npos)
+        << words.language << "\n"
+        << listing;
+    if (words.language.empty()) continue;
+    EXPECT_EQ(quillfex::listedEntries(listing), english) << words.language;
+    EXPECT_TRUE(quillfex::findBootManagerDevice(context, "C:")) << words.language;
+    EXPECT_EQ(quillfex::countEntries(context), 4) << words.language;
   }
 }
 

@@ -189,7 +189,7 @@ TEST_F(FrontTest, DescribeAndMakeFromACapture) {
   for (std::size_t at = 0; (at = described.errors.find("winsim: " + cutOff + ": ", at)) != std::string::npos; ++at) {
     ++lines;
   }
-  EXPECT_EQ(lines, 4) << described.errors;
+  EXPECT_EQ(lines, 3) << described.errors;
   EXPECT_NE(described.errors.find("capture.toml is missing\n"), std::string::npos);
 
   const Outcome made = winsim({"make", "--from-capture", QUILLFEX_TEST_DATA "/capture-vista-id", machine.string()});
@@ -250,6 +250,7 @@ TEST_F(FrontTest, ShowTabulatesDisksAndWhatEachStoreBoots) {
            " 1 Windows Vista Windows Vista on D:\n",
            " - Nothing here nothing: no Windows on F:, not in the menu\n",
            "Command lines run: 2\n",
+           "Listing: English, code page 437\n",
        }) {
     EXPECT_NE(text.find(row), std::string::npos) << "lacks " << row << "in\n" << brief.output;
   }
@@ -263,6 +264,23 @@ TEST_F(FrontTest, ShowTabulatesDisksAndWhatEachStoreBoots) {
   EXPECT_NE(verbose.output.find(
                 "Files in C:\\Boot: BCD, BCD.LOG, BCD.LOG1, BCD.LOG2, bootstat.dat, en-US, Fonts, memtest.exe"),
             std::string::npos);
+}
+
+// The words in UTF-8 as the description gives them; make checks that they have a place in their code page.
+TEST_F(FrontTest, ShowNamesTheListingsLanguageAndWords) {
+  ASSERT_EQ(winsim({"make", WINSIM_MACHINES "/seven-and-xp-on-c-russian.toml", machine.string()}).status, 0);
+  const std::string text = squeezed(winsim({"show", machine.string()}).output);
+  for (const char* row : {"Listing: ru-RU, code page 866:\n", " key \"идентификатор\"\n",
+                          " legacy loader \"Загрузчик предыдущих версий Windows\"\n"}) {
+    EXPECT_NE(text.find(row), std::string::npos) << "lacks " << row << "in\n" << text;
+  }
+  writeFile("greek.toml",
+            "[listing]\ncode_page = 850\nboot_loader = \"Φορτωτής\"\n[[disk]]\nsignature = \"12ab0cff\"\n"
+            "[[disk.partition]]\nletter = \"C\"\n");
+  const Outcome made = winsim({"make", (root / "greek.toml").string(), (root / "greek").string()});
+  EXPECT_EQ(made.status, 1);
+  EXPECT_NE(made.errors.find("line 3: 'boot_loader' in [listing] has no place in code page 850"), std::string::npos)
+      << made.errors;
 }
 
 // A name that is no UTF-8 is taken as code page 437, whose characters the JSON then carries as UTF-8.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "machine/mounted_devices.h"
+#include "posix/code_page_text.h"
 
 namespace winsim {
 namespace {
@@ -20,7 +21,7 @@ bootmgr = true
 )";
 
 std::optional<Machine> parse(const std::string& text, std::string& error) {
-  return parseMachine(text, "m.toml", error);
+  return parseMachine(text, "m.toml", error, quillfex::posix::utf8ToCodePage);
 }
 
 TEST(MachineDescription, DefaultsFillWhatIsNotSaid) {
@@ -87,6 +88,26 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
        "m.toml: line 10: 'attrib' in [[file]] must be letters of R, H and S (read-only, hidden, system)"},
       {"system_drive = \"D:\"\n" + minimalDisk, "m.toml: system_drive D: is on no [[disk.partition]]"},
       {"disk = 3\n", "m.toml: line 1: 'disk' in the machine must be written as [[disk]] tables"},
+      {"[listing]\ncolour = 1\n" + minimalDisk, "m.toml: line 2: unknown key 'colour' in [listing]"},
+      {"listing = 3\n" + minimalDisk, "m.toml: line 1: 'listing' in the machine must be written as a [listing] table"},
+      {"[listing]\nlanguage = \"de-AT\"\n" + minimalDisk,
+       "m.toml: line 2: 'language' in [listing] must be one of en-US, de-DE, fr-FR, it-IT, es-ES, ru-RU, zh-CN, ja-JP"},
+      {"[listing]\nboot_loader = \"Загрузка\"\n" + minimalDisk,
+       "m.toml: line 2: 'boot_loader' in [listing] has no place in code page 437"},
+      {"[listing]\nlanguage = \"ru-RU\"\ncode_page = 850\n" + minimalDisk,
+       "m.toml: line 3: 'code_page' in [listing] has no place for the identifier of ru-RU"},
+      {"[listing]\nidentifier = \"\"\n" + minimalDisk, "m.toml: line 2: 'identifier' in [listing] must not be empty"},
+      {"[listing]\nmemory_tester = \"Tester\\r\\n\"\n" + minimalDisk,
+       "m.toml: line 2: 'memory_tester' in [listing] must not hold a line end"},
+      {"[listing]\ncode_page = \"850\"\n" + minimalDisk,
+       "m.toml: line 2: 'code_page' in [listing] has a value of the wrong type"},
+      {"[listing]\ncode_page = 70000\n" + minimalDisk,
+       "m.toml: line 2: 'code_page' in [listing] must be a code page's number, such as 850"},
+      {"[listing]\ncode_page = 4242\n" + minimalDisk, "m.toml: line 2: 'code_page' in [listing] is no code page that"},
+      {"[listing]\ncode_page = 500\n" + minimalDisk,
+       "m.toml: line 2: 'code_page' in [listing] does not write ASCII as ASCII"},
+      {"header = \"id\"\n[listing]\nidentifier = \"Kennung\"\n" + minimalDisk,
+       "m.toml: line 3: 'identifier' in [listing] cannot stand beside header = \"id\""},
       {"x = [", "m.toml:1: "},
       {std::string("\0\xff\xfe binary", 10), "m.toml:1: "},
   };
@@ -202,6 +223,39 @@ TEST_F(CountedFaults, HitOnlyAfterTheirCount) {
   EXPECT_FALSE(machine->fails("import", "org.bcd"));
   EXPECT_TRUE(machine->fails("import", "org.bcd"));
   EXPECT_TRUE(machine->fails("import", "org.bcd"));
+}
+
+// A language brings its words and code page; words and a code page given beside it, or alone, override them.
+TEST(MachineDescription, ListingWordsComeFromTheLanguageOrAreGiven) {
+  ListingWords russian = *knownLanguage("ru-RU");
+  ListingWords ownWords;
+  ownWords.codePage = 850;
+  ownWords.identifier = "Kennung";
+  ownWords.title(EntryKind::legacy) = "Älteres Windows";
+  ListingWords germanId = *knownLanguage("de-DE");
+  germanId.identifier = "id";
+  ListingWords utf8 = *knownLanguage("zh-CN");
+  utf8.codePage = 65001;
+  const struct {
+    std::string text;
+    std::optional<ListingWords> words;
+  } cases[] = {
+      {"", std::nullopt},
+      {"[listing]\nlanguage = \"ru-RU\"\n", russian},
+      {"[listing]\ncode_page = 850\nidentifier = \"Kennung\"\nlegacy_loader = \"Älteres Windows\"\n", ownWords},
+      {"header = \"id\"\n[listing]\nlanguage = \"de-DE\"\n", germanId},
+      {"[listing]\nlanguage = \"zh-CN\"\ncode_page = 65001\n", utf8},
+  };
+  for (const auto& [text, words] : cases) {
+    std::string error;
+    const auto machine = parse(text + minimalDisk, error);
+    ASSERT_TRUE(machine) << error;
+    EXPECT_EQ(machine->listing, words) << text;
+    EXPECT_EQ(machine->codePage(), words ? words->codePage : 437) << text;
+  }
+  // The editor and winsim-cmd cannot load code pages and leave the words to the sandbox's file.
+  std::string error;
+  EXPECT_TRUE(parseMachine("[listing]\nboot_loader = \"Загрузка\"\n" + minimalDisk, "m.toml", error)) << error;
 }
 
 TEST(MachineDescription, TheBuiltInMachineParses) {

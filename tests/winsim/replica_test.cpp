@@ -9,6 +9,7 @@
 
 #include "machine/machine.h"
 #include "machine/toml.h"
+#include "posix/code_page_text.h"
 #include "winsim/editor/listing.h"
 #include "winsim/replica/listing_sections.h"
 #include "winsim/replica/registry_export.h"
@@ -153,7 +154,7 @@ struct Replica {
 
 Replica replicaOf(const CaptureFolder& capture) {
   Replica replica{describeCapture(capture), std::nullopt, ""};
-  replica.machine = parseMachine(replica.description.text, "replica", replica.error);
+  replica.machine = parseMachine(replica.description.text, "replica", replica.error, quillfex::posix::utf8ToCodePage);
   return replica;
 }
 
@@ -250,6 +251,7 @@ TEST(CaptureReplica, IdHeadersADiskNotReadAndAMissingListing) {
   EXPECT_NE(replica.description.text.find("# C:\\Boot holds org.bcd, org.lst"), std::string::npos);
 }
 
+// The listing is German, and without capture.toml its code page is taken as 437.
 TEST(CaptureReplica, ACutOffExportAListingInGermanAndNoSettings) {
   const Replica replica = replicaOfFixture("capture-cut-off");
   ASSERT_TRUE(replica.machine) << replica.error << "\n" << replica.description.text;
@@ -258,15 +260,32 @@ TEST(CaptureReplica, ACutOffExportAListingInGermanAndNoSettings) {
   ASSERT_EQ(machine.disks[0].partitions.size(), 2u);
   EXPECT_EQ(machine.disks[0].partitions[0].letter, 'C');
   EXPECT_EQ(machine.disks[0].partitions[1].letter, 0);  // D:'s value was cut off
-  EXPECT_TRUE(machine.store.entries.empty());
+  ASSERT_EQ(machine.store.entries.size(), 2u);
+  EXPECT_EQ(machine.store.entries[1].kind, EntryKind::loader);
+  ListingWords german = *knownLanguage("de-DE");
+  german.codePage = 437;
+  EXPECT_EQ(machine.listing, german);
   const auto& problems = replica.description.problems;
-  for (const char* said :
-       {"capture.toml is missing", "line 17: the last line has no line end", "\"\\DosDevices\\D:\" is left out",
-        "it may be cut off", "a listing in another language", "it begins \"Windows-Start-Manager\""}) {
+  for (const char* said : {"capture.toml is missing", "line 17: the last line has no line end",
+                           "\"\\DosDevices\\D:\" is left out", "it may be cut off"}) {
     EXPECT_TRUE(mentions(problems, said)) << said;
     EXPECT_NE(unfolded(replica.description.text).find(said), std::string::npos) << said;
   }
+  EXPECT_EQ(problems.size(), 3u) << ::testing::PrintToString(problems);
   EXPECT_NE(replica.description.text.find("# system_drive: not known; winsim takes \"C:\""), std::string::npos);
+  EXPECT_NE(unfolded(replica.description.text).find("listing.txt is read as code page 437"), std::string::npos);
+}
+
+// Real Russian Windows 7 output in code page 866 and capture.toml in the format of 1.04.
+TEST(CaptureReplica, ARussianListingInItsCodePage) {
+  const Replica replica = replicaOfFixture("capture-russian");
+  ASSERT_TRUE(replica.machine) << replica.error << "\n" << replica.description.text;
+  EXPECT_EQ(replica.description.problems, std::vector<std::string>{});
+  EXPECT_EQ(replica.machine->listing, *knownLanguage("ru-RU"));
+  EXPECT_EQ(replica.machine->store.find("{ntldr}")->kind, EntryKind::legacy);
+  EXPECT_EQ(partitionWithLetter(*replica.machine, 'D')->windows, "XP");
+  EXPECT_EQ(replica.machine->store.displayOrder, (std::vector<std::string>{"{current}", "{ntldr}"}));
+  EXPECT_NE(replica.description.text.find("# ver printed \"Microsoft Windows [Version 6.1.7601]\""), std::string::npos);
 }
 
 // A capture put together in memory: a disk with two partitions, C: and D:, Windows 7 on both.
@@ -274,7 +293,7 @@ struct SmallCapture {
   std::map<std::string, std::string> files;
 
   SmallCapture() {
-    files["capture.toml"] = "system_drive = \"C:\"\ntemp = \"C:\\\\Temp\"\nelevated = true\nversion = \"1.03\"\n";
+    settings("version = \"1.03\"\n");
     files["disk0.bin"] = sector("12ab0cff", {{0x07, 63, 1000}, {0x07, 1063, 1000}});
     setLetters({{"C", "12,ab,0c,ff,00,7e,00,00,00,00,00,00"}, {"D", "12,ab,0c,ff,00,4e,08,00,00,00,00,00"}});
     BootStore store;
@@ -283,6 +302,7 @@ struct SmallCapture {
                      {EntryKind::loader, "{d}", "partition=D:", "Windows 7 (D:)", "\\Windows\\system32\\winload.exe"}};
     store.displayOrder = {"{current}", "{d}"};
     files["listing.txt"] = formatListing(store, HeaderStyle::identifier);
+    listing = store;
     for (const char* x : {"C", "D"}) {
       files[std::string("root-") + x + ".txt"] =
           std::string(x) == "C" ? "Boot\r\nbootmgr\r\nWindows\r\n" : "Windows\r\n";
@@ -290,6 +310,20 @@ struct SmallCapture {
       files[std::string("system32-") + x + ".txt"] = "bcdboot.exe\r\nbcdedit.exe\r\n";
     }
   }
+
+  void settings(const std::string& more) {
+    files["capture.toml"] = "system_drive = \"C:\"\ntemp = \"C:\\\\Temp\"\nelevated = true\n" + more;
+  }
+
+  // The listing as the editor writes it in those words and code page.
+  void listIn(const ListingWords& words) {
+    std::string failedKey;
+    const auto text = encodeListingWords(words, quillfex::posix::utf8ToCodePage, failedKey);
+    ASSERT_TRUE(text) << failedKey;
+    files["listing.txt"] = formatListing(listing, *text);
+  }
+
+  BootStore listing;
 
   struct Slot {
     std::uint8_t type;
@@ -406,6 +440,46 @@ TEST(CaptureReplica, ContradictionsAreSaidAndNotGuessed) {
   const Replica good = replicaOf(CaptureFolder(SmallCapture().files));
   EXPECT_TRUE(good.machine) << good.error;
   EXPECT_EQ(good.description.problems, std::vector<std::string>{});
+}
+
+// The words of a listing in another language, read from the code page chcp named: a known language's are that
+// language, others are described one by one.
+TEST(CaptureReplica, AListingsLanguageAndWords) {
+  ListingWords ownWords;
+  ownWords.codePage = 850;
+  ownWords.identifier = "Kennung";
+  ownWords.title(EntryKind::loader) = "Startprogramm für Windows";
+  ListingWords germanShort = *knownLanguage("de-DE");
+  germanShort.identifier = "id";
+  const ListingWords english;
+  const struct {
+    const char* name;
+    std::string settings;
+    ListingWords listedIn;
+    std::optional<ListingWords> replicaWords;
+    std::string problem;  // "": none
+  } cases[] = {
+      {"German", "code_page = 850\nversion = \"1.04\"\n", *knownLanguage("de-DE"), *knownLanguage("de-DE"), ""},
+      {"Russian", "code_page = 866\nversion = \"1.04\"\n", *knownLanguage("ru-RU"), *knownLanguage("ru-RU"), ""},
+      {"Chinese", "code_page = 936\nversion = \"1.04\"\n", *knownLanguage("zh-CN"), *knownLanguage("zh-CN"), ""},
+      {"words of its own", "code_page = 850\nversion = \"1.04\"\n", ownWords, ownWords, ""},
+      {"German with id headers", "code_page = 850\nversion = \"1.04\"\n", germanShort, germanShort, ""},
+      {"no code page from 1.04", "version = \"1.04\"\n", english, std::nullopt, "capture.toml has no code_page"},
+      {"a code page iconv does not know", "code_page = 4242\nversion = \"1.04\"\n", english, std::nullopt,
+       "code_page 4242 is none that iconv knows"},
+  };
+  for (const auto& [name, settings, listedIn, replicaWords, problem] : cases) {
+    SmallCapture capture;
+    capture.settings(settings);
+    capture.listIn(listedIn);
+    const Replica replica = replicaOf(CaptureFolder(capture.files));
+    ASSERT_TRUE(replica.machine) << name << ": " << replica.error << "\n" << replica.description.text;
+    EXPECT_EQ(replica.machine->listing, replicaWords) << name << "\n" << replica.description.text;
+    EXPECT_EQ(replica.machine->header, listedIn.identifier == "id" ? HeaderStyle::id : HeaderStyle::identifier) << name;
+    EXPECT_EQ(replica.machine->store.entries.size(), 3u) << name;
+    EXPECT_EQ(replica.description.problems.size(), problem.empty() ? 0u : 1u) << name;
+    EXPECT_TRUE(problem.empty() || mentions(replica.description.problems, problem)) << name;
+  }
 }
 
 // Whatever the files hold, the description reads as TOML and names what did not read.

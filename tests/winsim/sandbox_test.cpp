@@ -4,12 +4,16 @@
 #include <sstream>
 
 #include "machine/file_attributes.h"
+#include "machine/machine_file.h"
 #include "machine/sandbox_builder.h"
 #include "sandbox_fixture.h"
 #include "winsim/front/machine_report.h"
 
 namespace winsim {
 namespace {
+
+const std::string minimalSample =
+    "[[disk]]\nsignature = \"12ab0cff\"\n[[disk.partition]]\nletter = \"C\"\nbootmgr = true\n";
 
 class SandboxBuilderTest : public quillfex::testing::SandboxTest {
  protected:
@@ -59,6 +63,34 @@ TEST_F(SandboxBuilderTest, EverySampleMachineBuilds) {
     ++samples;
   }
   EXPECT_GE(samples, 9);
+}
+
+// The editor reads the listing's words from the sandbox in their code page; a sandbox without the file lists
+// in English, and one whose file does not read is no machine.
+TEST_F(SandboxBuilderTest, KeepsTheListingsWordsInTheirCodePage) {
+  make(minimalSample + "[listing]\nlanguage = \"ru-RU\"\nboot_loader = \"Загрузка Windows 7\"\n");
+  EXPECT_EQ(readFile("listing-words").substr(0, 11), "identifier ");
+  const std::string loader = "boot_loader 18 \x87\xa0\xa3\xe0\xe3\xa7\xaa\xa0 Windows 7\n";
+  EXPECT_NE(readFile("listing-words").find(loader), std::string::npos);
+  std::string error;
+  const auto machine = loadSandboxMachineAt(root.string(), error);
+  ASSERT_TRUE(machine) << error;
+  ASSERT_TRUE(machine->listingText);
+  EXPECT_EQ(machine->listingText->title(EntryKind::loader).bytes, "\x87\xa0\xa3\xe0\xe3\xa7\xaa\xa0 Windows 7");
+  EXPECT_EQ(machine->listingText->title(EntryKind::loader).characters, 18u);
+  EXPECT_EQ(machine->listingText->key, "\xa8\xa4\xa5\xad\xe2\xa8\xe4\xa8\xaa\xa0\xe2\xae\xe0");
+
+  const std::string words = readFile("listing-words");
+  std::string oversized = words;
+  oversized.replace(oversized.find("boot_loader 18 "), 15, "boot_loader 99999999999 ");
+  for (const std::string& broken : std::vector<std::string>{"", words + "more\n", "identifier x\nboot_manager 3\n",
+                                                            "identifier x\r\n", oversized}) {
+    writeFile("listing-words", broken);
+    EXPECT_FALSE(loadSandboxMachineAt(root.string(), error)) << ::testing::PrintToString(broken);
+    EXPECT_NE(error.find("listing-words: line "), std::string::npos) << error;
+  }
+  std::filesystem::remove(root / "listing-words");
+  EXPECT_FALSE(loadSandboxMachineAt(root.string(), error)->listingText);
 }
 
 TEST_F(SandboxBuilderTest, RefusesAFolderThatHoldsSomething) {

@@ -14,6 +14,8 @@ int dirCommand(Shell& shell, const std::vector<std::string>& words);
 int renCommand(Shell& shell, const std::vector<std::string>& words);
 int xcopyCommand(Shell& shell, const std::vector<std::string>& words);
 int regeditCommand(Shell& shell, const std::vector<std::string>& words);
+int chcpCommand(Shell& shell, const std::vector<std::string>& words);
+int verCommand(Shell& shell, const std::vector<std::string>& words);
 
 // The host file of a program that a command's first word names from the current directory, as written or
 // with ".exe" added; "" when it names none.

@@ -58,12 +58,17 @@ bool Shell::isLiveStore(const std::string& hostFile) const {
   return false;
 }
 
-FaultEffect Shell::faultFor(const char* command, const std::string& arg) {
+const Machine* Shell::machine() {
   if (!machine_ && machineError_.empty()) {
     machine_ = loadSandboxMachineAt(root_, machineError_);
     if (!machine_) console_.error(machineError_);
   }
-  return machine_ ? machine_->faultFor(command, arg) : FaultEffect::fails;
+  return machine_ ? &*machine_ : nullptr;
+}
+
+FaultEffect Shell::faultFor(const char* command, const std::string& arg) {
+  const Machine* described = machine();
+  return described ? described->faultFor(command, arg) : FaultEffect::fails;
 }
 
 FileAttributes& Shell::attributes() {

@@ -33,8 +33,11 @@ class Shell {
   // store's registry hive while it runs.
   bool isLiveStore(const std::string& hostFile) const;
 
+  // The sandbox's machine; nullptr, with the reason on standard error, when its description cannot be read.
+  const Machine* machine();
+
   // What the machine's faults do to `command` for `arg`. A description that cannot be read makes every
-  // such command fail, with the reason on standard error.
+  // such command fail.
   FaultEffect faultFor(const char* command, const std::string& arg);
   bool fails(const char* command, const std::string& arg) { return faultFor(command, arg) != FaultEffect::none; }
 

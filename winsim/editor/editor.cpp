@@ -45,7 +45,8 @@ EditorResult list(quillfex::Os& os, const Machine& machine, const std::string& s
   if (fault == FaultEffect::garbage) return {0, garbage, ""};
   const auto store = fault == FaultEffect::fails ? std::nullopt : readStore(os, storePath, error);
   if (!store) return failure("to open the boot configuration data store", error.empty() ? "Access is denied." : error);
-  return {0, formatListing(*store, machine.header), ""};
+  return {0, formatListing(*store, machine.listingText ? *machine.listingText : englishListingText(machine.header)),
+          ""};
 }
 
 // What a fault does to a command that writes `target`: the result it ends with, or nullopt when the command

@@ -6,22 +6,9 @@ namespace {
 
 constexpr std::size_t valueColumn = 24;  // values start in column 25
 
+// A key as long as the column or longer is followed by one blank, and its value starts further right.
 std::string field(const std::string& name, const std::string& value) {
-  return name + std::string(valueColumn - name.size(), ' ') + value + "\r\n";
-}
-
-std::string sectionTitle(EntryKind kind) {
-  switch (kind) {
-    case EntryKind::bootManager:
-      return "Windows Boot Manager";
-    case EntryKind::loader:
-      return "Windows Boot Loader";
-    case EntryKind::legacy:
-      return "Windows Legacy OS Loader";
-    case EntryKind::tool:
-      return "Windows Memory Tester";
-  }
-  return "Windows Boot Loader";
+  return name + std::string(name.size() < valueColumn ? valueColumn - name.size() : 1, ' ') + value + "\r\n";
 }
 
 // A field with several values: the first beside the name, each further one on a line of its own.
@@ -31,10 +18,10 @@ std::string listField(const std::string& name, const std::vector<std::string>& v
   return text;
 }
 
-std::string section(const BootStore& store, const BootEntry& entry, HeaderStyle header) {
-  const std::string title = sectionTitle(entry.kind);
-  std::string text = "\r\n" + title + "\r\n" + std::string(title.size(), '-') + "\r\n";
-  text += field(header == HeaderStyle::id ? "id" : "identifier", entry.id);
+std::string section(const BootStore& store, const BootEntry& entry, const ListingText& words) {
+  const ListingText::Title& title = words.title(entry.kind);
+  std::string text = "\r\n" + title.bytes + "\r\n" + std::string(title.characters, '-') + "\r\n";
+  text += field(words.key, entry.id);
   text += field("device", entry.device);
   if (!entry.path.empty()) text += field("path", entry.path);
   text += field("description", entry.description);
@@ -58,15 +45,19 @@ std::string section(const BootStore& store, const BootEntry& entry, HeaderStyle 
 
 }  // namespace
 
-std::string formatListing(const BootStore& store, HeaderStyle header) {
+std::string formatListing(const BootStore& store, const ListingText& words) {
   std::string text;
   for (const auto& entry : store.entries) {
-    if (entry.kind == EntryKind::bootManager) text += section(store, entry, header);
+    if (entry.kind == EntryKind::bootManager) text += section(store, entry, words);
   }
   for (const auto& id : store.displayOrder) {
-    if (const BootEntry* entry = store.find(id)) text += section(store, *entry, header);
+    if (const BootEntry* entry = store.find(id)) text += section(store, *entry, words);
   }
   return text;
+}
+
+std::string formatListing(const BootStore& store, HeaderStyle header) {
+  return formatListing(store, englishListingText(header));
 }
 
 }  // namespace winsim

@@ -1,7 +1,8 @@
 #pragma once
 // The editor's default listing as Windows 7 prints it: the boot manager, then the entries of its display
-// order, each a section title, a rule, the header line with the id in column 25, the device line right
-// after it, then the other fields. Lines end in CR LF.
+// order, each a section title, a rule of dashes as long as the title, the header line with the id in byte
+// column 25, the device line right after it, then the other fields. Lines end in CR LF. A display language
+// words the titles and the header's key, in its code page; the rest stays English.
 
 #include <string>
 
@@ -9,6 +10,8 @@
 
 namespace winsim {
 
+std::string formatListing(const BootStore& store, const ListingText& words);
+// In English.
 std::string formatListing(const BootStore& store, HeaderStyle header);
 
 }  // namespace winsim

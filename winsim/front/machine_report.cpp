@@ -106,6 +106,7 @@ std::optional<MachineReport> readMachineReport(const fs::path& sandbox, std::str
   if (temp) report.temp = namesIn(paths.hostPath(*temp));
   report.transcript = linesOf(layout::transcript(sandbox));
   report.disks = diskReports(*machine, sandbox, report.drives);
+  report.listing = machine->listing;
   return report;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "machine/boot_store.h"
+#include "machine/listing_words.h"
 
 namespace winsim {
 
@@ -31,7 +32,8 @@ struct DiskReport {
 
 struct MachineReport {
   std::string systemDrive;
-  std::vector<DiskReport> disks;  // in disk order
+  std::vector<DiskReport> disks;        // in disk order
+  std::optional<ListingWords> listing;  // as described; none: the editor lists in English, code page 437
   std::optional<BootStore> systemStore;
   std::vector<DriveReport> drives;      // by letter
   std::vector<std::string> bootFolder;  // names in the system drive's \Boot
@@ -44,14 +46,15 @@ std::optional<MachineReport> readMachineReport(const std::filesystem::path& sand
 
 // {"systemDrive":"C:", "systemStore":[{"id":..,"device":..,..}] or null,
 // "drives":{"C":{"bootmgr":..,"store":..,"bootFiles":[..]}},
-//  "bootFolder":[..], "temp":[..], "transcript":[..]}. Text is UTF-8; a byte that is no part of a UTF-8
-// character is taken as code page 437, the code page of the console that names may come from.
+//  "bootFolder":[..], "temp":[..], "transcript":[..]}: what runs change, which tests and the Wine stage
+// compare between machines, and so not the listing's language. Text is UTF-8; a byte that is no part of a
+// UTF-8 character is taken as code page 437, the code page of the console that names may come from.
 std::string reportJson(const MachineReport& report);
 
 enum class Detail { brief, verbose };
 
-// For a person: the disks and their partitions, then what each drive's \Boot\BCD boots; verbose adds the
-// \Boot files and every command line run.
+// For a person: the disks and their partitions, the listing's language and words, then what each drive's
+// \Boot\BCD boots; verbose adds the \Boot files and every command line run.
 std::string reportText(const MachineReport& report, Detail detail);
 
 }  // namespace winsim

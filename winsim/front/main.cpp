@@ -12,6 +12,7 @@
 
 #include "machine/machine_file.h"
 #include "machine/sandbox_builder.h"
+#include "posix/code_page_text.h"
 #include "screen/key_script.h"
 #include "winsim/front/machine_report.h"
 #include "winsim/front/run_program.h"
@@ -119,7 +120,7 @@ int make(MakeCommand command) {
   const std::string sourceName = command.builtIn                ? "built-in machine"
                                  : !command.fromCapture.empty() ? replicaSourceName(command.fromCapture)
                                                                 : command.description;
-  const auto machine = winsim::parseMachine(text, sourceName, error);
+  const auto machine = winsim::parseMachine(text, sourceName, error, quillfex::posix::utf8ToCodePage);
   if (!machine) return fail(error);
   if (!winsim::buildSandbox(*machine, text, command.folder, error)) return fail(error);
   return 0;
@@ -131,7 +132,9 @@ int describe(const std::string& capture) {
   if (!replica) return failed;
   std::fwrite(replica->data(), 1, replica->size(), stdout);
   std::string error;
-  if (!winsim::parseMachine(*replica, replicaSourceName(capture), error)) return fail(error);
+  if (!winsim::parseMachine(*replica, replicaSourceName(capture), error, quillfex::posix::utf8ToCodePage)) {
+    return fail(error);
+  }
   return 0;
 }
 

@@ -57,6 +57,17 @@ std::string diskTable(const MachineReport& report) {
   return "Disks (system drive " + report.systemDrive + "):\n" + tableText(rows);
 }
 
+std::string listingText(const std::optional<ListingWords>& listing) {
+  if (!listing) return "Listing: English, code page 437\n";
+  std::vector<std::vector<std::string>> rows = {{"key", "\"" + listing->identifier + "\""}};
+  const char* const names[] = {"boot manager", "boot loader", "legacy loader", "memory tester"};
+  for (const EntryKind kind : allKinds) {
+    rows.push_back({names[static_cast<std::size_t>(kind)], "\"" + listing->title(kind) + "\""});
+  }
+  const std::string language = listing->language.empty() ? "words of its own" : listing->language;
+  return "Listing: " + language + ", code page " + std::to_string(listing->codePage) + ":\n" + tableText(rows);
+}
+
 // What an entry's device holds that the boot manager would start; the store names it by drive letter.
 std::string startedSystem(const MachineReport& report, const BootEntry& entry) {
   const std::string prefix = "partition=";
@@ -110,7 +121,7 @@ std::string storeText(const MachineReport& report, const DriveReport& drive) {
 }  // namespace
 
 std::string reportText(const MachineReport& report, Detail detail) {
-  std::string text = diskTable(report) + "\n";
+  std::string text = diskTable(report) + "\n" + listingText(report.listing) + "\n";
   for (const auto& drive : report.drives) {
     const bool hasStoreFile = std::any_of(drive.bootFiles.begin(), drive.bootFiles.end(),
                                           [](const std::string& name) { return quillfex::lowerCase(name) == "bcd"; });

@@ -1,5 +1,7 @@
 #include "winsim/replica/capture_settings.h"
 
+#include <cstdio>
+
 #include "machine/toml.h"
 
 namespace winsim {
@@ -13,11 +15,14 @@ void upperDriveLetter(std::optional<std::string>& text) {
 
 bool isDrive(const std::string& text) { return text.size() == 2 && text[0] >= 'A' && text[0] <= 'Z' && text[1] == ':'; }
 
+enum class Missing { isAProblem, isNot };
+
 template <typename T>
-std::optional<T> valueOf(const toml::table& table, const char* key, CaptureSettings& settings) {
+std::optional<T> valueOf(const toml::table& table, const char* key, CaptureSettings& settings,
+                         Missing missing = Missing::isAProblem) {
   const toml::node* node = table.get(key);
   if (node == nullptr) {
-    settings.problems.push_back(std::string("capture.toml has no ") + key);
+    if (missing == Missing::isAProblem) settings.problems.push_back(std::string("capture.toml has no ") + key);
     return std::nullopt;
   }
   if (auto value = node->value<T>()) return *value;
@@ -56,7 +61,22 @@ CaptureSettings readCaptureSettings(const std::optional<std::string>& text) {
   }
   settings.elevated = valueOf<bool>(table, "elevated", settings);
   settings.version = valueOf<std::string>(table, "version", settings);
+  // Whether a missing code page is a problem depends on the version, which the replica weighs.
+  const auto codePage = valueOf<std::int64_t>(table, "code_page", settings, Missing::isNot);
+  if (codePage && (*codePage < 1 || *codePage > 65535)) {
+    settings.problems.push_back("capture.toml's code_page " + std::to_string(*codePage) + " is no code page");
+  } else if (codePage) {
+    settings.codePage = static_cast<int>(*codePage);
+  }
+  settings.windowsVersion = valueOf<std::string>(table, "windows_version", settings, Missing::isNot);
   return settings;
+}
+
+bool recordsTheConsole(const std::string& version) {
+  int major = 0, minor = 0;
+  char end = 0;
+  if (std::sscanf(version.c_str(), "%d.%d%c", &major, &minor, &end) < 2) return false;
+  return major > 1 || (major == 1 && minor >= 4);
 }
 
 }  // namespace winsim

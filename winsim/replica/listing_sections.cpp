@@ -19,6 +19,8 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+std::string_view trimmedEnd(std::string_view text) { return text.substr(0, text.find_last_not_of(' ') + 1); }
+
 // "name   value": the name up to the first blank, the value after the blanks that follow it.
 ListingField fieldOf(std::string_view line) {
   const std::size_t blank = std::min(line.find(' '), line.size());
@@ -49,8 +51,13 @@ std::vector<ListingSection> listingSections(std::string_view listing) {
   for (int number = 1; !lines.atEnd(); ++number) {
     const std::string line = lines.readLine();
     if (lines.headsEntry()) {
-      sections.push_back(
-          {number, isDashes(before) ? twoBefore : "", quillfex::entryIdOf(line), line.starts_with("id "), true, {}});
+      sections.push_back({number,
+                          isDashes(before) ? twoBefore : "",
+                          quillfex::entryIdOf(line),
+                          std::string(trimmedEnd(std::string_view(line).substr(0, 24))),
+                          line.starts_with("id "),
+                          true,
+                          {}});
       inSection = afterHeader = true;
     } else {
       if (afterHeader) sections.back().deviceFollows = fieldOf(line).name == "device";

@@ -19,6 +19,7 @@ struct ListingSection {
   int line = 0;                      // of the header, from 1
   std::string title;                 // "Windows Boot Loader"; "" when no line of dashes stands above the header
   std::string id;                    // as the program reads it: from column 25 of the header
+  std::string key;                   // the header before column 25, without the blanks that end it
   bool shortHeader = false;          // headed by "id" and 8 blanks rather than "identifier"
   bool deviceFollows = true;         // the line right after the header, which the program takes for the device, is one
   std::vector<ListingField> fields;  // the header's excluded

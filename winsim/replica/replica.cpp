@@ -9,6 +9,7 @@
 #include <map>
 
 #include "machine/mounted_devices.h"
+#include "posix/code_page_text.h"
 #include "readers/captured_lines.h"
 #include "readers/folder_names.h"
 #include "text/text.h"
@@ -103,6 +104,29 @@ class Deriver {
     plan_.temp = {settings.temp, "temp when captured"};
     plan_.elevated = {settings.elevated, "physical disk 0 opened"};
     plan_.version = settings.version.value_or("");
+    plan_.windowsVersion = settings.windowsVersion.value_or("");
+    readCodePage(settings);
+  }
+
+  // An older capture names no code page: its listing is read as code page 437, a US Windows' console's.
+  void readCodePage(const CaptureSettings& settings) {
+    replica::ListingPlan& listing = plan_.listing;
+    if (settings.codePage && !quillfex::posix::codePageToUtf8("", *settings.codePage)) {
+      listing.codePageWhy = "taken as a US Windows' console's";
+      problem(listing.notes, "capture.toml's code_page " + std::to_string(*settings.codePage) +
+                                 " is none that iconv knows: listing.txt is read as code page 437");
+    } else if (settings.codePage) {
+      listing.codePage = *settings.codePage;
+      listing.codePageWhy = "chcp when captured";
+    } else if (recordsTheConsole(plan_.version)) {
+      listing.codePageWhy = "not captured: taken as a US Windows' console's";
+      problem(listing.notes, "capture.toml has no code_page: listing.txt is read as code page 437");
+    } else {
+      listing.codePageWhy = "not captured: taken as a US Windows' console's";
+      note(listing.notes,
+           "quillfex-capture before 1.04 did not record the console's code page: listing.txt is read "
+           "as code page 437.");
+    }
   }
 
   bool notElevated() const { return plan_.elevated.value == false; }

@@ -1,8 +1,10 @@
 // The store's entries from the editor's default listing: each shown entry with its kind, device, description
-// and path, the boot manager's display order, and the tools it names but the listing does not show.
+// and path, the boot manager's display order, the tools it names but the listing does not show, and the
+// words its display language gives the headers' key and the titles.
 
 #include <algorithm>
 
+#include "posix/code_page_text.h"
 #include "readers/captured_lines.h"
 #include "readers/folder_names.h"
 #include "text/text.h"
@@ -44,11 +46,12 @@ class EntriesReader {
     const auto sections = listingSections(*listing);
     if (sections.empty()) {
       return problem(plan_.notes,
-                     "listing.txt has no entry header (\"identifier\", or \"id\" and 8 blanks, in columns 1 to 10): a "
-                     "listing in another language, or none; it begins \"" +
+                     "listing.txt has no entry header (\"identifier\", or \"id\" and 8 blanks, in columns 1 to 10, or "
+                     "a line right after a title's line of dashes): no entry at all; it begins \"" +
                          shownLine(firstLine(*listing)) + "\". No [[entry]]");
     }
     readHeaderStyle(sections);
+    readKey(sections);
     std::vector<std::string> ids;
     const ListingSection* bootManager = nullptr;
     for (const auto& section : sections) {
@@ -59,8 +62,10 @@ class EntriesReader {
       }
       ids.push_back(section.id);
       plan_.entries.push_back(entryOf(section));
+      readTitle(section, plan_.entries.back());
       if (plan_.entries.back().entry.kind == EntryKind::bootManager && !bootManager) bootManager = &section;
     }
+    plan_.listing.language = languageOfWords();
     if (!bootManager) return problem(plan_.notes, "listing.txt shows no boot manager entry");
     readDisplayOrder(*bootManager, ids);
     for (const auto& id : bootManager->values("toolsdisplayorder")) {
@@ -136,23 +141,20 @@ class EntriesReader {
   }
 
   void readKind(const ListingSection& section, EntryPlan& plan) {
-    static const std::pair<const char*, EntryKind> titles[] = {
-        {"Windows Boot Manager", EntryKind::bootManager},
-        {"Windows Boot Loader", EntryKind::loader},
-        {"Windows Legacy OS Loader", EntryKind::legacy},
-        {"Windows Memory Tester", EntryKind::tool},
-    };
     BootEntry& entry = plan.entry;
     if (entry.id == "{bootmgr}") {
       entry.kind = EntryKind::bootManager;
       plan.kindWhy = "its id";
       return;
     }
-    for (const auto& [title, kind] : titles) {
-      if (section.title == title) {
-        entry.kind = kind;
-        plan.kindWhy = "its title";
-        return;
+    const auto title = decoded(section.title);
+    for (const ListingWords& language : knownLanguages()) {
+      for (const EntryKind kind : allKinds) {
+        if (title && *title == language.title(kind)) {
+          entry.kind = kind;
+          plan.kindWhy = language.language == "en-US" ? "its title" : "its title, in " + language.language;
+          return;
+        }
       }
     }
     const std::string path = quillfex::lowerCase(entry.path);
@@ -167,6 +169,72 @@ class EntriesReader {
       problem(plan.notes, "neither the title \"" + shownLine(section.title) + "\" nor the path of " + entry.id +
                               " tells its kind: taken as a loader");
     }
+  }
+
+  // -- the display language's words
+
+  // A word of the listing in UTF-8, read from the captured code page; nullopt when its bytes are no text there.
+  std::optional<std::string> decoded(const std::string& bytes) const {
+    return quillfex::posix::codePageToUtf8(bytes, plan_.listing.codePage);
+  }
+
+  std::string where(int line) const { return "listing.txt line " + std::to_string(line); }
+
+  // Every entry's header has the same key; a short one is the header style, not a word.
+  void readKey(const std::vector<ListingSection>& sections) {
+    ListingPlan& words = plan_.listing;
+    int keyLine = 0;
+    for (const auto& section : sections) {
+      if (section.shortHeader) continue;
+      const auto key = decoded(section.key);
+      if (!key || key->empty()) {
+        const std::string what = key ? "blank" : "no text in code page " + std::to_string(words.codePage);
+        return problem(words.notes, where(section.line) + "'s key is " + what + ": the replica's is \"identifier\"");
+      }
+      if (!words.key) {
+        words.key = *key;
+        words.keyWhy = "as " + where(section.line) + " heads its entry";
+        keyLine = section.line;
+      } else if (*key != *words.key) {
+        return problem(words.notes, where(section.line) + " heads its entry with another key than line " +
+                                        std::to_string(keyLine) + ": the first is taken");
+      }
+    }
+    if (words.key == "identifier") words.key.reset();
+  }
+
+  // The title of each kind the listing shows; an entry whose kind is a guess tells none.
+  void readTitle(const ListingSection& section, const EntryPlan& entry) {
+    if (section.title.empty() || entry.kindWhy.empty()) return;
+    ListingPlan& words = plan_.listing;
+    const auto index = static_cast<std::size_t>(entry.entry.kind);
+    const auto title = decoded(section.title);
+    if (!title) {
+      return problem(words.notes, where(section.line - 2) + "'s title is no text in code page " +
+                                      std::to_string(words.codePage) + ": left out");
+    }
+    if (!words.titles[index]) {
+      words.titles[index] = *title;
+      words.titleWhys[index] = where(section.line - 2);
+    } else if (*title != *words.titles[index]) {
+      problem(words.notes, where(section.line - 2) + " titles a " + kindName(entry.entry.kind) + " otherwise than " +
+                               words.titleWhys[index] + ": the first is taken");
+    }
+  }
+
+  // The first known language whose words are all those the listing shows.
+  const ListingWords* languageOfWords() const {
+    const ListingPlan& words = plan_.listing;
+    for (const ListingWords& language : knownLanguages()) {
+      bool same = language.identifier ==
+                  words.key.value_or(plan_.header.value == HeaderStyle::id ? language.identifier : "identifier");
+      for (const EntryKind kind : allKinds) {
+        const auto& title = words.titles[static_cast<std::size_t>(kind)];
+        same = same && (!title || *title == language.title(kind));
+      }
+      if (same) return &language;
+    }
+    return nullptr;
   }
 
  private:

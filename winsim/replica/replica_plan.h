@@ -2,6 +2,7 @@
 // What the derivation of a replica found, before it is written as a description: each value with the reason
 // it holds, and the notes for each place of the description. Shared by the derivation and its writer.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,13 +46,28 @@ struct EntryPlan {
   std::vector<std::string> notes;
 };
 
+// How listing.txt words its headers' key and its titles (UTF-8, read from its code page), each with the
+// line it comes from, and the known language whose words they are.
+struct ListingPlan {
+  int codePage = 437;
+  std::string codePageWhy;
+  std::optional<std::string> key;  // none: listing.txt's headers say "identifier" or "id"
+  std::string keyWhy;
+  std::array<std::optional<std::string>, 4> titles;  // by EntryKind; none: listing.txt shows no such entry
+  std::array<std::string, 4> titleWhys;
+  const ListingWords* language = nullptr;  // nullptr: the words are no known language's
+  std::vector<std::string> notes;
+};
+
 struct MachinePlan {
-  std::string source;   // the capture folder, as messages name it
-  std::string version;  // of the capturing program; "" when not known
+  std::string source;          // the capture folder, as messages name it
+  std::string version;         // of the capturing program; "" when not known
+  std::string windowsVersion;  // ver's line when captured; "" when not known
   Found<std::string> systemDrive;
   Found<std::string> temp;
   Found<bool> elevated;
   Found<HeaderStyle> header;
+  ListingPlan listing;
   std::optional<std::vector<std::string>> displayOrder;  // nullopt: winsim's, the loaders in store order
   std::vector<DiskPlan> disks;
   std::vector<EntryPlan> entries;

@@ -91,7 +91,43 @@ void writeTop(DescriptionText& out, const MachinePlan& plan) {
   out.found("header", plan.header, headerName, "\"identifier\"");
   out.found("temp", plan.temp, tomlString, "\"C:\\\\Temp\"");
   if (plan.displayOrder) out.line("display_order = " + tomlList(*plan.displayOrder), "the boot manager's displayorder");
+  if (!plan.windowsVersion.empty()) {
+    out.comment("ver printed \"" + plan.windowsVersion + "\" when captured, of the Windows on the system drive.");
+  }
   out.comments(plan.notes);
+}
+
+// Nothing when listing.txt is in English and code page 437, as winsim's editor lists by itself.
+void writeListing(DescriptionText& out, const MachinePlan& plan) {
+  const ListingPlan& words = plan.listing;
+  const ListingWords english;
+  bool ownWords = words.key.has_value();
+  for (const EntryKind kind : allKinds) {
+    const auto& title = words.titles[static_cast<std::size_t>(kind)];
+    ownWords = ownWords || (title && *title != english.title(kind));
+  }
+  const bool englishWords = words.language ? words.language->language == "en-US" : !ownWords;
+  if (!words.notes.empty()) out.blank();
+  out.comments(words.notes);
+  if (englishWords && words.codePage == english.codePage) return;
+  out.blank();
+  out.line("[listing]", "how listing.txt words its headers and titles");
+  out.line("code_page = " + std::to_string(words.codePage), words.codePageWhy);
+  if (words.language) {
+    out.line("language = " + tomlString(words.language->language),
+             "listing.txt's key and titles are " + words.language->language + "'s");
+    return;
+  }
+  if (words.key) out.line("identifier = " + tomlString(*words.key), words.keyWhy);
+  for (const EntryKind kind : allKinds) {
+    const std::size_t index = static_cast<std::size_t>(kind);
+    const std::string key = titleKey(kind);
+    if (!words.titles[index]) {
+      out.comment(key + ": listing.txt shows no such entry; winsim takes " + tomlString(english.title(kind)));
+    } else if (*words.titles[index] != english.title(kind)) {
+      out.line(key + " = " + tomlString(*words.titles[index]), words.titleWhys[index]);
+    }
+  }
 }
 
 void writePartition(DescriptionText& out, const PartitionPlan& partition) {
@@ -165,6 +201,7 @@ void writeFaults(DescriptionText& out, const MachinePlan& plan) {
 std::string describePlan(const MachinePlan& plan) {
   DescriptionText out;
   writeTop(out, plan);
+  writeListing(out, plan);
   writeDisks(out, plan);
   writeEntries(out, plan);
   writeMounted(out, plan);
