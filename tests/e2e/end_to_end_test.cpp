@@ -40,6 +40,7 @@ Shown notBootable(const std::string& drive, std::uint32_t colour = 0xD827BC) {
   return {15, 1, "  Partition " + drive + " could not be made bootable.", colour};
 }
 Shown onRow15(const std::string& text) { return {15, 3, text}; }
+const Shown noBootFolder = {2, 1, "Cannot find the bootfiles.", white};
 
 const std::string storeAsBefore = "Importing org.bcd failed, stopped. The boot configuration is as before.";
 const std::string cNotTrimmed = "C: could not be trimmed, stopped. The boot configuration is as before.";
@@ -86,6 +87,10 @@ const std::map<std::string, Shown> lastMessage = {
     {"not-elevated.toml", {2, 1, " Start again with Administratorrights.", white}},
     {"not-multiboot.toml", onRow15("There is no multiboot system, cancelled.  ")},
     {"seven-and-xp-on-c.toml", bootable("D:")},
+    {"seven-beside-xp.toml", noBootFolder},
+    {"seven-full-listing.toml", bootable("D:")},
+    {"seven-system-reserved.toml", noBootFolder},
+    {"ten-beside-seven.toml", bootable("D:")},
     {"three-windows-one-disk.toml", bootable("E:")},
     {"two-windows-one-disk.toml", bootable("D:")},
     {"vista-id-header.toml", bootable("D:")},
