@@ -1,6 +1,7 @@
 #include "machine/boot_store.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "machine/toml.h"
@@ -16,12 +17,43 @@ constexpr std::pair<EntryKind, const char*> kindNames[] = {
     {EntryKind::tool, "tool"},
 };
 
+// The boot manager's fields that follow the store, by name.
+constexpr const char* storeFilledFields[] = {"default", "displayorder", "toolsdisplayorder"};
+
 toml::table entryTable(const BootEntry& entry) {
-  return toml::table{{"kind", kindName(entry.kind)},
-                     {"id", entry.id},
-                     {"device", entry.device},
-                     {"description", entry.description},
-                     {"path", entry.path}};
+  toml::table table{{"kind", kindName(entry.kind)},
+                    {"id", entry.id},
+                    {"device", entry.device},
+                    {"description", entry.description},
+                    {"path", entry.path}};
+  if (!entry.fields) return table;
+  toml::array fields;
+  for (const auto& field : *entry.fields) {
+    toml::array nameAndValues{field.name};
+    for (const auto& value : field.values) nameAndValues.push_back(value);
+    fields.push_back(std::move(nameAndValues));
+  }
+  table.insert("fields", std::move(fields));
+  return table;
+}
+
+// Each field a list of texts, its name first; false when the node is no such list.
+bool readFields(const toml::node_view<const toml::node>& node, std::optional<std::vector<ListedField>>& fields) {
+  if (!node) return true;
+  const toml::array* list = node.as_array();
+  if (list == nullptr) return false;
+  fields.emplace();
+  for (const auto& item : *list) {
+    const toml::array* texts = item.as_array();
+    if (texts == nullptr || texts->empty()) return false;
+    std::vector<std::string> words;
+    for (const auto& text : *texts) {
+      if (!text.is_string()) return false;
+      words.push_back(text.value_or(std::string()));
+    }
+    fields->push_back({words.front(), {words.begin() + 1, words.end()}});
+  }
+  return true;
 }
 
 bool holdsControlCharacter(const std::string& text) {
@@ -39,6 +71,10 @@ toml::format_flags formatFlags(const BootStore& store) {
   for (const auto& entry : store.entries) {
     for (const std::string* text : {&entry.id, &entry.device, &entry.description, &entry.path})
       escapes = escapes || holdsControlCharacter(*text);
+    for (const auto& field : entry.fields.value_or(std::vector<ListedField>{})) {
+      escapes = escapes || holdsControlCharacter(field.name) ||
+                std::any_of(field.values.begin(), field.values.end(), holdsControlCharacter);
+    }
   }
   if (!escapes) return toml::toml_formatter::default_flags;
   return toml::toml_formatter::default_flags &
@@ -71,6 +107,11 @@ BootStore keptFor(const BootStore& store, const std::string& drive) {
     if (kept.find(id)) kept.displayOrder.push_back(id);
   }
   return kept;
+}
+
+bool followsTheStore(const std::string& fieldName) {
+  return std::any_of(std::begin(storeFilledFields), std::end(storeFilledFields),
+                     [&](const char* name) { return fieldName == name; });
 }
 
 std::string kindName(EntryKind kind) {
@@ -118,8 +159,13 @@ std::optional<BootStore> parseStore(const std::string& text, std::string& error)
         error = "an entry of unknown kind";
         return std::nullopt;
       }
-      store.entries.push_back({*kind, entry["id"].value_or(std::string()), entry["device"].value_or(std::string()),
-                               entry["description"].value_or(std::string()), entry["path"].value_or(std::string())});
+      BootEntry read{*kind, entry["id"].value_or(std::string()), entry["device"].value_or(std::string()),
+                     entry["description"].value_or(std::string()), entry["path"].value_or(std::string())};
+      if (!readFields(entry["fields"], read.fields)) {
+        error = "an entry whose fields are not lists of texts, each its name and values";
+        return std::nullopt;
+      }
+      store.entries.push_back(std::move(read));
     }
   }
   if (!document.contains("entry") && !document.contains("display_order")) {

@@ -18,9 +18,16 @@ struct Partition {
   char letter = 0;           // 'C' to 'Z', or 0 for a partition without a drive letter
   std::uint64_t offset = 0;  // in bytes from the start of the disk
   std::uint64_t size = 0;    // in bytes
-  std::string windows;       // "", "XP", "Vista" or "7"
+  std::string windows;       // "", "XP", "Vista", "7", "8" or "10"
   bool bootManager = false;  // \bootmgr at its root
   bool bootFolder = false;   // a \Boot folder with a store at its root (by default: where bootmgr is)
+};
+
+// A partition by its place in the machine.
+struct PartitionPlace {
+  std::size_t disk = 0;
+  std::size_t partition = 0;  // from 0, in the order the description gives them
+  int volume = 0;             // N of \Device\HarddiskVolumeN: Windows numbers volumes from 1, disk by disk
 };
 
 struct Disk {
@@ -81,6 +88,18 @@ struct Machine {
   bool fails(const std::string& command, const std::string& arg) const {
     return faultFor(command, arg) != FaultEffect::none;
   }
+
+  const Partition& partitionAt(const PartitionPlace& place) const {
+    return disks[place.disk].partitions[place.partition];
+  }
+  // The partition of the system store, the one the editor works on: the system drive's when it has a boot
+  // folder, else the first with bootmgr (the active partition, which the firmware starts), else the system
+  // drive's. nullopt for a machine without partitions, such as the default of a real Windows machine.
+  std::optional<PartitionPlace> systemStorePlace() const;
+  // The partition of a drive letter; nullopt when no partition has it.
+  std::optional<PartitionPlace> placeOf(char letter) const;
+  // How the store and the listing name a partition: "D:", or "\Device\HarddiskVolume1" without a letter.
+  std::string partitionName(const PartitionPlace& place) const;
 };
 
 // Reads a machine description. On a fault in it: nullopt, and error names the file, line and key. With

@@ -79,6 +79,26 @@ class TableReader {
     return values;
   }
 
+  // A list of lists of texts, such as [["nx", "OptIn"], ["default"]].
+  std::vector<std::vector<std::string>> textLists(const char* key) const {
+    std::vector<std::vector<std::string>> lists;
+    const char* const shape = "must be a list of lists of texts, such as [[\"nx\", \"OptIn\"]]";
+    const toml::node* node = table_.get(key);
+    if (node == nullptr) return lists;
+    const toml::array* array = node->as_array();
+    if (array == nullptr) throw bad(key, shape);
+    for (const auto& item : *array) {
+      const toml::array* inner = item.as_array();
+      if (inner == nullptr) throw bad(key, shape);
+      lists.emplace_back();
+      for (const auto& text : *inner) {
+        if (!text.is_string()) throw bad(key, shape);
+        lists.back().push_back(text.value_or(std::string()));
+      }
+    }
+    return lists;
+  }
+
   DescriptionError bad(const char* key, const std::string& what) const {
     const toml::node* node = table_.get(key);
     const std::string line = node ? "line " + lineOf(node->source()) + ": " : "";
@@ -89,6 +109,16 @@ class TableReader {
   const toml::table& table_;
   std::string name_;
 };
+
+// Whether the blank-separated list holds the word.
+bool names(std::string_view list, std::string_view word) {
+  for (std::size_t at = 0; at <= list.size();) {
+    const std::size_t end = std::min(list.find(' ', at), list.size());
+    if (list.substr(at, end - at) == word) return true;
+    at = end + 1;
+  }
+  return false;
+}
 
 bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -129,9 +159,8 @@ Partition readPartition(const toml::table& table, std::uint64_t nextOffset, Take
   partition.offset = static_cast<std::uint64_t>(offset);
   partition.size = static_cast<std::uint64_t>(size);
   partition.windows = reader.text("windows", "");
-  if (partition.windows != "" && partition.windows != "XP" && partition.windows != "Vista" &&
-      partition.windows != "7") {
-    throw reader.bad("windows", "must be \"\", \"XP\", \"Vista\" or \"7\"");
+  if (!names("XP Vista 7 8 10", partition.windows) && !partition.windows.empty()) {
+    throw reader.bad("windows", "must be \"\", \"XP\", \"Vista\", \"7\", \"8\" or \"10\"");
   }
   partition.bootManager = reader.get<bool>("bootmgr", false);
   partition.bootFolder = reader.get<bool>("boot_folder", partition.bootManager);
@@ -152,13 +181,46 @@ Disk readDisk(const toml::table& table, TakenLetters& taken) {
   return disk;
 }
 
+bool holdsBlankOrControl(const std::string& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F; });
+}
+
+// The fields an entry lists after its device, path and description. A name the program would take for an
+// entry's header, or that the entry's own keys give, has no place among them.
+std::vector<ListedField> readFields(const TableReader& reader, EntryKind kind) {
+  std::vector<ListedField> fields;
+  for (const auto& words : reader.textLists("fields")) {
+    if (words.empty()) throw reader.bad("fields", "holds an empty list: a field is its name, then its values");
+    ListedField field{words.front(), {words.begin() + 1, words.end()}};
+    const std::string quoted = "'" + field.name + "'";
+    if (field.name.empty() || holdsBlankOrControl(field.name)) {
+      throw reader.bad("fields", "holds a field name that is empty or has a blank or control character in it");
+    }
+    if (names("identifier id device path description", field.name)) {
+      throw reader.bad("fields", "names " + quoted + ", which the entry's header or its own key gives");
+    }
+    const bool filledIn = kind == EntryKind::bootManager && followsTheStore(field.name);
+    if (filledIn && !field.values.empty()) {
+      throw reader.bad("fields", "gives " + quoted + " values: the boot manager's follows the store, write it alone");
+    }
+    if (!filledIn && field.values.empty()) throw reader.bad("fields", "gives " + quoted + " no value");
+    if (std::any_of(field.values.begin(), field.values.end(), [](const std::string& v) { return v.empty(); })) {
+      throw reader.bad("fields", "gives " + quoted + " an empty value");
+    }
+    fields.push_back(std::move(field));
+  }
+  return fields;
+}
+
 BootEntry readEntry(const toml::table& table) {
-  const TableReader reader(table, "[[entry]]", {"kind", "id", "device", "description", "path"});
+  const TableReader reader(table, "[[entry]]", {"kind", "id", "device", "description", "path", "fields"});
   const auto kind = kindFromName(reader.text("kind", "loader"));
   if (!kind) throw reader.bad("kind", "must be \"bootmgr\", \"loader\", \"legacy\" or \"tool\"");
   BootEntry entry{*kind, reader.text("id", ""), reader.text("device", ""), reader.text("description", ""),
                   reader.text("path", "")};
   if (entry.id.empty()) throw reader.bad("id", "is missing");
+  if (table.contains("fields")) entry.fields = readFields(reader, *kind);
   return entry;
 }
 
@@ -184,15 +246,6 @@ constexpr EffectName effectNames[] = {
     {"no-op", FaultEffect::noOp, "export import delete copy rename"},
     {"garbage", FaultEffect::garbage, "export import delete listing"},
 };
-
-bool names(std::string_view list, std::string_view word) {
-  for (std::size_t at = 0; at <= list.size();) {
-    const std::size_t end = std::min(list.find(' ', at), list.size());
-    if (list.substr(at, end - at) == word) return true;
-    at = end + 1;
-  }
-  return false;
-}
 
 Fault readFault(const toml::table& table) {
   const TableReader reader(table, "[[fault]]", {"command", "arg", "after", "times", "effect"});

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -43,6 +44,26 @@ std::string Sandbox::hostPath(const quillfex::WindowsPath& path) const {
   const std::string drives = layout::drives(root_).string();
   std::string host = drives + '/' + matchingName(drives, std::string(1, path.drive));
   for (const auto& component : path.components) host += '/' + matchingName(host, component);
+  return host;
+}
+
+std::string Sandbox::volumePath(const std::string& windowsPath) const {
+  static const std::string prefix = "\\\\?\\globalroot\\device\\harddiskvolume";
+  const std::string lowered = quillfex::lowerCase(windowsPath);
+  if (root_.empty() || lowered.rfind(prefix, 0) != 0) return {};
+  const std::size_t digitsEnd = std::min(windowsPath.find('\\', prefix.size()), windowsPath.size());
+  const std::string number = windowsPath.substr(prefix.size(), digitsEnd - prefix.size());
+  if (number.empty() || number.size() > 4 || number.find_first_not_of("0123456789") != std::string::npos) return {};
+  std::string host = layout::volume(root_, std::stoi(number)).string();
+  // A path through a device is taken as written, with no "." or ".." to resolve, as Windows takes it; a name
+  // with a slash, which would lead elsewhere on this host, names nothing.
+  for (std::size_t at = digitsEnd; at < windowsPath.size();) {
+    const std::size_t end = std::min(windowsPath.find('\\', at + 1), windowsPath.size());
+    const std::string component = windowsPath.substr(at + 1, end - at - 1);
+    if (component == "." || component == ".." || component.find('/') != std::string::npos) return {};
+    if (!component.empty()) host += '/' + matchingName(host, component);
+    at = end;
+  }
   return host;
 }
 

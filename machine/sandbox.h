@@ -1,6 +1,7 @@
 #pragma once
 // Where the simulated machine's Windows paths live on this host. The sandbox folder holds drives/X for
-// drive X: and disks/PhysicalDriveN for physical disk N. Names are matched without regard to letter case
+// drive X:, volumes/HarddiskVolumeN for a partition without a letter and disks/PhysicalDriveN for physical
+// disk N. Names are matched without regard to letter case
 // (A to Z), as Windows does; a name that does not exist yet keeps the case it was written in.
 
 #include <optional>
@@ -19,6 +20,10 @@ class Sandbox {
 
   // The host path of a full Windows path; "" when there is no sandbox.
   std::string hostPath(const quillfex::WindowsPath& path) const;
+
+  // The host path of a file on a partition without a drive letter, named as Windows names it through its
+  // device: "\\?\GLOBALROOT\Device\HarddiskVolume1\Boot\BCD" (any letter case); "" for other paths.
+  std::string volumePath(const std::string& windowsPath) const;
 
   // The host path of a raw device such as "\\.\PhysicalDrive0" (any letter case); "" for other devices.
   std::string devicePath(const std::string& windowsDevice) const;

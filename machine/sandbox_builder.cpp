@@ -4,6 +4,7 @@
 
 #include "machine/file_attributes.h"
 #include "machine/mounted_devices.h"
+#include "machine/sandbox.h"
 #include "machine/sandbox_layout.h"
 #include "posix/code_page_text.h"
 #include "text/windows_path.h"
@@ -17,7 +18,8 @@ namespace {
 constexpr std::size_t sectorBytes = 512;
 
 // Names in \Windows\System32 by Windows version; the probe looks for those beginning with b. Vista has the
-// boot-configuration editor but not yet bcdboot.exe, which came with Windows 7: a capture tells them apart so.
+// boot-configuration editor but not yet bcdboot.exe, which came with Windows 7; Windows 8 brought the boot
+// menu's bootux.dll, Windows 10 the broadcast server bcastdvr.exe: a capture tells them apart so.
 const std::vector<std::string>& system32Names(const std::string& windows) {
   static const std::vector<std::string> xp = {"blastcln.exe", "bootcfg.exe",  "browser.dll",
                                               "hal.dll",      "ntoskrnl.exe", "winlogon.exe"};
@@ -25,7 +27,16 @@ const std::vector<std::string>& system32Names(const std::string& windows) {
                                                  "winload.exe"};
   static const std::vector<std::string> seven = {"bcdboot.exe", "bcdedit.exe",  "bootcfg.exe", "bootres.dll",
                                                  "hal.dll",     "ntoskrnl.exe", "winload.exe"};
-  return windows == "XP" ? xp : windows == "Vista" ? vista : seven;
+  static const std::vector<std::string> eight = {"bcdboot.exe", "bcdedit.exe",  "bootcfg.exe",
+                                                 "bootim.exe",  "bootres.dll",  "bootux.dll",
+                                                 "hal.dll",     "ntoskrnl.exe", "winload.exe"};
+  static const std::vector<std::string> ten = {"bcastdvr.exe", "bcdboot.exe", "bcdedit.exe", "bootcfg.exe",
+                                               "bootim.exe",   "bootres.dll", "bootux.dll",  "hal.dll",
+                                               "ntoskrnl.exe", "winload.exe"};
+  if (windows == "XP") return xp;
+  if (windows == "Vista") return vista;
+  if (windows == "8") return eight;
+  return windows == "10" ? ten : seven;
 }
 
 // Each Windows brings its own version of the boot manager: a partition that had one of its own before a run
@@ -50,9 +61,10 @@ class Builder {
     writeFile(layout::description(root_), descriptionText);
     writeFile(layout::transcript(root_), "");
     if (words) writeFile(layout::listingWords(root_), formatListingText(*words));
+    int volume = 0;
     for (std::size_t d = 0; d < machine_.disks.size(); ++d) {
       writeFile(layout::disk(root_, d), sectorZero(machine_.disks[d]));
-      for (const auto& partition : machine_.disks[d].partitions) buildPartition(partition);
+      for (std::size_t p = 0; p < machine_.disks[d].partitions.size(); ++p) buildPartition({d, p, ++volume});
     }
     writeMountedDevices();
     fs::create_directories(hostFolder(machine_.temp));
@@ -63,42 +75,43 @@ class Builder {
   }
 
  private:
-  void buildPartition(const Partition& partition) {
-    if (partition.letter == 0) return;
-    const fs::path drive = layout::drive(root_, partition.letter);
-    fs::create_directories(drive);
+  void buildPartition(const PartitionPlace& place) {
+    const Partition& partition = machine_.partitionAt(place);
+    const fs::path folder = layout::partition(root_, partition.letter, place.volume);
+    fs::create_directories(folder);
     if (!partition.windows.empty()) {
       for (const auto& name : system32Names(partition.windows)) {
-        writeFile(drive / "Windows" / "System32" / name, "winsim " + name + "\n");
+        writeFile(folder / "Windows" / "System32" / name, "winsim " + name + "\n");
       }
     }
     // Read-only, hidden and system, as Windows leaves its boot files.
     if (partition.windows == "XP") {
-      for (const char* name : {"ntldr", "NTDETECT.COM"}) writeFile(drive / name, "winsim XP\n", "RHS");
-      writeFile(drive / "boot.ini", "winsim XP\n", "HS");
+      for (const char* name : {"ntldr", "NTDETECT.COM"}) writeFile(folder / name, "winsim XP\n", "RHS");
+      writeFile(folder / "boot.ini", "winsim XP\n", "HS");
     }
-    if (partition.bootManager) writeFile(drive / "bootmgr", bootManagerOf(partition), "RHS");
-    if (partition.bootFolder) buildBootFolder(drive, partition.letter);
+    if (partition.bootManager) writeFile(folder / "bootmgr", bootManagerOf(partition), "RHS");
+    if (partition.bootFolder) buildBootFolder(folder, place);
   }
 
-  void buildBootFolder(const fs::path& drive, char letter) {
-    const fs::path boot = drive / "Boot";
-    writeFile(boot / "BCD", formatStore(storeFor(letter)), "HS");
+  void buildBootFolder(const fs::path& partition, const PartitionPlace& place) {
+    const fs::path boot = partition / "Boot";
+    writeFile(boot / "BCD", formatStore(storeFor(place)), "HS");
     // A registry hive's logs, which belong to it alone.
-    for (const char* log : {"BCD.LOG", "BCD.LOG1", "BCD.LOG2"}) {
-      writeFile(boot / log, std::string("winsim log of ") + letter + ":\\Boot\\BCD\n", "HS");
-    }
+    for (const char* log : {"BCD.LOG", "BCD.LOG1", "BCD.LOG2"}) writeFile(boot / log, "winsim log of BCD\n", "HS");
     writeFile(boot / "bootstat.dat", std::string(64, '\0'), "S");
     writeFile(boot / "memtest.exe", "winsim memory tester\n");
     writeFile(boot / "Fonts" / "wgl4_boot.ttf", "winsim font\n");
     writeFile(boot / "en-US" / "bootmgr.exe.mui", "winsim messages\n");
   }
 
-  // The system drive holds the described store; another drive with a boot manager of its own lists only
-  // the systems on that drive.
-  BootStore storeFor(char letter) const {
-    if (letter == machine_.systemDrive[0]) return machine_.store;
-    const std::string device = std::string("partition=") + letter + ":";
+  // The system store's partition holds the described store; another with a boot manager of its own lists
+  // only the systems on that partition.
+  BootStore storeFor(const PartitionPlace& place) const {
+    const auto systemStore = machine_.systemStorePlace();
+    if (systemStore && systemStore->disk == place.disk && systemStore->partition == place.partition) {
+      return machine_.store;
+    }
+    const std::string device = "partition=" + machine_.partitionName(place);
     BootStore own;
     own.entries.push_back({EntryKind::bootManager, "{bootmgr}", device, "Windows Boot Manager", ""});
     for (const auto& entry : machine_.store.entries) {
@@ -151,6 +164,14 @@ class Builder {
 };
 
 }  // namespace
+
+fs::path systemStoreFile(const fs::path& root, const Machine& machine) {
+  const auto place = machine.systemStorePlace();
+  fs::path file = place ? layout::partition(root, machine.partitionAt(*place).letter, place->volume)
+                        : layout::drive(root, machine.systemDrive[0]);
+  for (const char* name : {"Boot", "BCD"}) file /= matchingName(file.string(), name);
+  return file;
+}
 
 bool buildSandbox(const Machine& machine, const std::string& descriptionText, const fs::path& folder,
                   std::string& error) {

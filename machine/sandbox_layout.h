@@ -22,6 +22,16 @@ inline std::filesystem::path drives(const std::filesystem::path& root) { return 
 inline std::filesystem::path drive(const std::filesystem::path& root, char letter) {
   return drives(root) / std::string(1, letter);
 }
+// A partition without a drive letter is the folder volumes/HarddiskVolumeN, by its \Device\HarddiskVolumeN.
+inline constexpr const char* volumesFolder = "volumes";
+inline std::string volumeName(int number) { return "HarddiskVolume" + std::to_string(number); }
+inline std::filesystem::path volume(const std::filesystem::path& root, int number) {
+  return root / volumesFolder / volumeName(number);
+}
+// The folder of a partition: its drive's, or its volume's when it has no letter.
+inline std::filesystem::path partition(const std::filesystem::path& root, char letter, int volumeNumber) {
+  return letter != 0 ? drive(root, letter) : volume(root, volumeNumber);
+}
 inline std::filesystem::path disk(const std::filesystem::path& root, const std::string& number) {
   return root / "disks" / ("PhysicalDrive" + number);
 }

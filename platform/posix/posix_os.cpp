@@ -65,6 +65,7 @@ std::string PosixOs::environmentVariable(const std::string& name) {
 }
 
 std::string PosixOs::hostPath(const std::string& path) const {
+  if (std::string volume = sandbox_.volumePath(path); !volume.empty()) return volume;
   const auto full = fullWindowsPath(path, current_);
   return full ? sandbox_.hostPath(*full) : std::string();
 }

@@ -42,6 +42,8 @@ Shown notBootable(const std::string& drive, std::uint32_t colour = 0xD827BC, con
   return {15, 1, "  Partition " + drive + " could not be made bootable.", colour, why};
 }
 Shown onRow15(const std::string& text) { return {15, 3, text}; }
+const Shown bootFolderMissing = {2, 1, "Cannot find the bootfiles.", white,
+                                 "No C:\\Boot: the boot manager must live on C:, the drive this Windows runs from."};
 
 const std::string storeAsBefore = "Importing org.bcd failed, stopped. The boot configuration is as before.";
 const std::string cNotTrimmed = "C: could not be trimmed, stopped. The boot configuration is as before.";
@@ -97,6 +99,10 @@ const std::map<std::string, Shown> lastMessage = {
     {"not-multiboot.toml", onRow15("There is no multiboot system, cancelled.  ")},
     {"seven-and-xp-on-c.toml", bootable("D:")},
     {"seven-and-xp-on-c-russian.toml", bootable("D:")},
+    {"seven-beside-xp.toml", bootFolderMissing},
+    {"seven-full-listing.toml", bootable("D:")},
+    {"seven-system-reserved.toml", bootFolderMissing},
+    {"ten-beside-seven.toml", bootable("D:")},
     {"three-windows-one-disk.toml", bootable("E:")},
     {"two-windows-one-disk.toml", bootable("D:")},
     {"two-windows-one-disk-german.toml", bootable("D:")},

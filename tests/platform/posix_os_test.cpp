@@ -27,6 +27,26 @@ TEST_F(PosixOsTest, ResolvesWindowsPathsWithoutRegardToCase) {
   EXPECT_EQ(os.hostPath("C:\\Boot\\New.txt"), (root / "drives/C/Boot/New.txt").string());
 }
 
+// A partition without a letter is reached as Windows reaches it, through its device; no name leads out of it.
+TEST_F(PosixOsTest, ReachesAPartitionWithoutALetterThroughItsDevice) {
+  writeFile("volumes/HarddiskVolume1/Boot/BCD", "store");
+  const PosixOs os = makeOs();
+  const struct {
+    std::string path, host;  // host: relative to the sandbox, "" for none
+  } cases[] = {
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\Boot\\BCD", "volumes/HarddiskVolume1/Boot/BCD"},
+      {"\\\\?\\globalroot\\device\\harddiskvolume1\\BOOT\\bcd", "volumes/HarddiskVolume1/Boot/BCD"},
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume12\\org.bcd", "volumes/HarddiskVolume12/org.bcd"},
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\..\\..\\drives", ""},
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\a/../../x", ""},
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume\\Boot", ""},
+      {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1x\\Boot", ""},
+  };
+  for (const auto& [path, host] : cases) {
+    EXPECT_EQ(os.hostPath(path), host.empty() ? "" : (root / host).string()) << path;
+  }
+}
+
 TEST_F(PosixOsTest, KeepsTheCurrentDirectoryWhenTheChangeFails) {
   PosixOs os = makeOs();
   ASSERT_TRUE(os.changeDirectory("C:\\Boot"));

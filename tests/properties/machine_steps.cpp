@@ -11,6 +11,7 @@
 #include "e2e/promises.h"
 #include "generated_machine.h"
 #include "machine/machine.h"
+#include "machine/sandbox_builder.h"
 #include "machine/sandbox_layout.h"
 
 namespace quillfex::testing {
@@ -214,8 +215,7 @@ struct ReplaceStore : Step {
   }
   void apply(Model& model) const override { model.original = store; }
   void run(const Model& model, Sut& sut) const override {
-    const char drive = model.machine.systemDrive[0];
-    writeFile(winsim::layout::drive(sut.machine.root, drive) / "Boot" / "BCD", winsim::formatStore(store));
+    writeFile(winsim::systemStoreFile(sut.machine.root, model.machine), winsim::formatStore(store));
   }
   void show(std::ostream& os) const override {
     os << "the user puts in a store of their own:\n" << winsim::formatStore(store);

@@ -69,6 +69,9 @@ windows_path() {
   echo "Z:${path//\//\\}"
 }
 
+# A partition without a drive letter (the sandbox's volumes/HarddiskVolumeN) has no Wine drive, so its files
+# cannot be placed in the prefix. The program never reaches them; the winsim editor, which finds the system
+# store there, names the folder through the sandbox's own path on Z: (QUILLFEX_SIM_ROOT).
 lay_out_machine() {
   local sandbox=$1
   check_system_drive "$sandbox"
@@ -163,10 +166,12 @@ link_disks() {
 
 # Wine's attrib takes one attribute a call, and names without quotes (the machine's have no blanks). Wine run
 # as root keeps no read-only attribute (attrib +r does not take), so R is not laid out: there xcopy
-# overwrites a read-only \bootmgr with or without /r, and the program's copy with /r does the same.
+# overwrites a read-only ootmgr with or without /r, and the program's copy with /r does the same. Files of
+# a partition without a letter are on no Wine drive: they keep their attributes in the sandbox alone.
 set_file_attributes() {
   local sandbox=$1 flags path name commands=()
   while IFS=$'\t' read -r flags path; do
+    [[ $path == drives/* ]] || continue
     name=${path#drives/}
     name="${name:0:1}:\\${name:2}"
     name=${name//\//\\}

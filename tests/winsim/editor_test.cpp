@@ -6,6 +6,7 @@
 
 #include "fake_os.h"
 #include "helper/command.h"
+#include "machine/sandbox_layout.h"
 #include "posix/code_page_text.h"
 #include "readers/listing.h"
 #include "screen/screen.h"
@@ -149,6 +150,71 @@ TEST_F(EditorTest, StoreSwitchListsTheStoreInAFile) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[1].id, "{a1}");
   EXPECT_EQ(run({"/store", "D:\\Boot\\none.bcd"}).status, 1);
+}
+
+// Fields an entry carries stand in its order, values in column 25; the boot manager's without a value follow
+// the store, also after a deletion.
+TEST_F(EditorTest, CarriedFieldsAreListedInTheirOrder) {
+  BootStore store = sampleStore();
+  store.entries[0].fields = {{{"locale", {"en-US"}},
+                              {"default", {}},
+                              {"resumeobject", {"{r}"}},
+                              {"displayorder", {}},
+                              {"toolsdisplayorder", {}},
+                              {"timeout", {"30"}}}};
+  store.entries[2].fields = {{{"allowedinmemorysettings", {"0x15000075"}}, {"anamelongerthanitscolumn", {"x"}}}};
+  store.entries[3].fields = std::vector<ListedField>{};
+  os.setFile("C:\\Boot\\BCD", formatStore(store));
+  ASSERT_EQ(run({"/f", "/delete", "{current}"}).status, 0);
+  const std::string listing = run({}).output;
+  EXPECT_NE(listing.find("description             Windows Boot Manager\r\n"
+                         "locale                  en-US\r\n"
+                         "default                 {a1}\r\n"
+                         "resumeobject            {r}\r\n"
+                         "displayorder            {a1}\r\n"
+                         "                        {ntldr}\r\n"
+                         "toolsdisplayorder       {memdiag}\r\n"
+                         "timeout                 30\r\n\r\n"),
+            std::string::npos)
+      << listing;
+  EXPECT_NE(listing.find("description             Windows Vista\r\n"
+                         "allowedinmemorysettings 0x15000075\r\n"
+                         "anamelongerthanitscolumn x\r\n\r\n"),
+            std::string::npos)
+      << listing;
+  EXPECT_TRUE(listing.ends_with("description             Earlier Version of Windows\r\n")) << listing;
+  ASSERT_EQ(run({"/export", "org.bcd"}).status, 0);
+  EXPECT_EQ(*os.file("C:\\Boot\\org.bcd"), *os.file("C:\\Boot\\BCD"));
+}
+
+// Where the system drive has no boot folder, the store is on the partition the firmware starts: a drive of its
+// own, or one without a letter, which under Wine the editor reaches in the sandbox's folder.
+TEST_F(EditorTest, TheSystemStoreIsOnThePartitionWithTheBootManager) {
+  const struct {
+    std::string firstPartition;
+    std::string store;
+  } cases[] = {
+      {"letter = \"D\"\nbootmgr = true\n", "D:\\Boot\\BCD"},
+      {"letter = \"\"\nbootmgr = true\n", "Z:\\sandbox\\volumes\\HarddiskVolume1\\Boot\\BCD"},
+  };
+  os.environment[sandboxVariable] = "Z:\\sandbox";
+  const std::string onC = *os.file("C:\\Boot\\BCD");
+  os.deleteFile("C:\\Boot\\BCD");
+  for (const auto& c : cases) {
+    std::string error;
+    machine = *parseMachine("[[disk]]\nsignature = \"12ab0cff\"\n[[disk.partition]]\n" + c.firstPartition +
+                                "[[disk.partition]]\nletter = \"C\"\nwindows = \"7\"\n",
+                            "m.toml", error);
+    os.setFile(c.store, onC);
+    EXPECT_EQ(quillfex::listedEntries(run({}).output).size(), 4u) << c.store;
+    ASSERT_EQ(run({"/export", "org.bcd"}).status, 0);
+    ASSERT_EQ(run({"/f", "/delete", "{a1}"}).status, 0);
+    EXPECT_NE(*os.file(c.store), onC) << c.store;
+    ASSERT_EQ(run({"/import", "org.bcd"}).status, 0);
+    EXPECT_EQ(*os.file(c.store), onC) << c.store;
+    EXPECT_EQ(os.file("C:\\Boot\\BCD"), nullptr);
+    os.deleteFile(c.store);
+  }
 }
 
 TEST_F(EditorTest, FailuresChangeNothing) {

@@ -240,7 +240,7 @@ TEST_F(FrontTest, ShowTabulatesDisksAndWhatEachStoreBoots) {
            " D: Windows Vista yes\n",
            " 1 5d2e8a41 E: Windows 7 -\n",
            " F: - -\n",
-           "C:\\Boot\\BCD (the system drive's store), no \\bootmgr beside it, its boot manager on partition=C:, "
+           "C:\\Boot\\BCD (the system store), no \\bootmgr beside it, its boot manager on partition=C:, "
            "boots:\n",
            " 1 Windows 7 Windows 7 on C:\n",
            " 2 Windows Vista Windows Vista on D:\n",
@@ -281,6 +281,31 @@ TEST_F(FrontTest, ShowNamesTheListingsLanguageAndWords) {
   EXPECT_EQ(made.status, 1);
   EXPECT_NE(made.errors.find("line 3: 'boot_loader' in [listing] has no place in code page 850"), std::string::npos)
       << made.errors;
+}
+
+// The system store stands where the machine's boot manager starts from: a drive, or a partition without a letter.
+TEST_F(FrontTest, ShowSaysWhereTheSystemStoreIs) {
+  const struct {
+    std::string sample, row, json;
+  } cases[] = {
+      {"seven-system-reserved.toml",
+       "\\Device\\HarddiskVolume1\\Boot\\BCD (the system store, on the partition the firmware starts (no drive "
+       "letter); "
+       "the system drive C: has no \\Boot\\BCD), its boot manager on partition=\\Device\\HarddiskVolume1, boots:\n"
+       " 1 Windows 7 Windows 7 on C:\n",
+       "\"systemStoreOn\":\"\\\\Device\\\\HarddiskVolume1\",\"systemStore\":[{\"id\":\"{bootmgr}\""},
+      {"seven-beside-xp.toml",
+       "D:\\Boot\\BCD (the system store, on the partition the firmware starts; the system drive C: has no "
+       "\\Boot\\BCD), its boot manager on partition=D:, boots:\n",
+       "\"systemStoreOn\":\"D:\",\"systemStore\":[{\"id\":\"{bootmgr}\""},
+  };
+  for (const auto& [sample, row, json] : cases) {
+    std::filesystem::remove_all(machine);
+    ASSERT_EQ(winsim({"make", std::string(WINSIM_MACHINES) + "/" + sample, machine.string()}).status, 0);
+    const std::string text = winsim({"show", machine.string()}).output;
+    EXPECT_NE(squeezed(text).find(squeezed(row)), std::string::npos) << text;
+    EXPECT_NE(winsim({"show", machine.string(), "--json"}).output.find(json), std::string::npos) << sample;
+  }
 }
 
 // A name that is no UTF-8 is taken as code page 437, whose characters the JSON then carries as UTF-8.

@@ -74,11 +74,27 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
       {"[[disk]]\nsignature = \"12ab0c\"\n",
        "m.toml: line 2: 'signature' in [[disk]] must be 8 hexadecimal digits, the bytes 440 to 443 in disk order"},
       {minimalDisk + "size = -5\n", "m.toml: line 8: 'size' in [[disk.partition]] must be positive"},
-      {minimalDisk + "[[disk.partition]]\nletter = \"D\"\nwindows = \"8\"\n",
-       "m.toml: line 10: 'windows' in [[disk.partition]] must be \"\", \"XP\", \"Vista\" or \"7\""},
+      {minimalDisk + "[[disk.partition]]\nletter = \"D\"\nwindows = \"2000\"\n",
+       "m.toml: line 10: 'windows' in [[disk.partition]] must be \"\", \"XP\", \"Vista\", \"7\", \"8\" or \"10\""},
       {minimalDisk + "[[entry]]\nkind = \"os\"\nid = \"{x}\"\n",
        "m.toml: line 9: 'kind' in [[entry]] must be \"bootmgr\", \"loader\", \"legacy\" or \"tool\""},
       {minimalDisk + "[[entry]]\ndevice = \"partition=C:\"\n", "m.toml: 'id' in [[entry]] is missing"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = \"nx\"\n",
+       "m.toml: line 10: 'fields' in [[entry]] must be a list of lists of texts, such as [[\"nx\", \"OptIn\"]]"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = [[\"nx\", 1]]\n",
+       "m.toml: line 10: 'fields' in [[entry]] must be"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = [[]]\n",
+       "m.toml: line 10: 'fields' in [[entry]] holds an empty"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = [[\"nx\"]]\n",
+       "m.toml: line 10: 'fields' in [[entry]] gives 'nx' no value"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = [[\"nx\", \"\"]]\n",
+       "m.toml: line 10: 'fields' in [[entry]] gives 'nx' an empty value"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = [[\"no x\", \"1\"]]\n",
+       "m.toml: line 10: 'fields' in [[entry]] holds a field name that is empty or has a blank"},
+      {minimalDisk + "[[entry]]\nid = \"{a}\"\nfields = [[\"identifier\", \"{b}\"]]\n",
+       "m.toml: line 10: 'fields' in [[entry]] names 'identifier', which the entry's header or its own key gives"},
+      {minimalDisk + "[[entry]]\nkind = \"bootmgr\"\nid = \"{bootmgr}\"\nfields = [[\"displayorder\", \"{a}\"]]\n",
+       "m.toml: line 11: 'fields' in [[entry]] gives 'displayorder' values: the boot manager's follows the store"},
       {minimalDisk + "[[mounted]]\nname = \"\\\\DosDevices\\\\Q:\"\nhex = \"12,ab,0\"\n",
        "m.toml: line 10: 'hex' in [[mounted]] must be two-digit hexadecimal bytes joined by commas"},
       {minimalDisk + "[[fault]]\ncommand = \"format\"\n",
@@ -150,6 +166,71 @@ TEST(MachineDescription, TextThatTomlPlusPlusCannotTakeIsAnErrorWithItsLine) {
     EXPECT_FALSE(parse("name = \"m\"\n" + text + "\n", error)) << text;
     EXPECT_EQ(error.substr(0, 9), "m.toml:2:") << text << ": " << error;
   }
+}
+
+// The system store is on the system drive when it has a boot folder, else on the first partition with bootmgr.
+TEST(MachineDescription, TheSystemStoreIsOnThePartitionTheBootManagerStartsFrom) {
+  const std::string seven = "windows = \"7\"\n";
+  const struct {
+    std::string partitions;  // of disk 0, then of disk 1
+    std::string storeOn;
+  } cases[] = {
+      {"letter = \"C\"\nbootmgr = true\n", "C:"},
+      {"letter = \"C\"\n[[disk.partition]]\nletter = \"D\"\nbootmgr = true\n", "D:"},
+      {"letter = \"\"\nbootmgr = true\n[[disk.partition]]\nletter = \"C\"\n", "\\Device\\HarddiskVolume1"},
+      {"letter = \"C\"\nboot_folder = true\n[[disk.partition]]\nletter = \"D\"\nbootmgr = true\n", "C:"},
+      {"letter = \"C\"\n", "C:"},
+      {"letter = \"C\"\n[[disk.partition]]\nletter = \"E\"\n[[disk]]\nsignature = \"0000beef\"\n"
+       "[[disk.partition]]\nletter = \"\"\nbootmgr = true\n",
+       "\\Device\\HarddiskVolume3"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto machine =
+        parse("[[disk]]\nsignature = \"12ab0cff\"\n[[disk.partition]]\n" + seven + c.partitions, error);
+    ASSERT_TRUE(machine) << error;
+    const auto place = machine->systemStorePlace();
+    ASSERT_TRUE(place) << c.partitions;
+    EXPECT_EQ(machine->partitionName(*place), c.storeOn) << c.partitions;
+  }
+  EXPECT_FALSE(Machine{}.systemStorePlace());  // a real Windows: the editor takes SystemDrive
+}
+
+// Fields are kept in order; without the key the editor lists its own, with an empty list none.
+TEST(MachineDescription, EntriesCarryTheirListedFields) {
+  std::string error;
+  const auto machine = parse(minimalDisk + R"(
+[[disk.partition]]
+letter = "D"
+windows = "10"
+[[entry]]
+kind = "bootmgr"
+id = "{bootmgr}"
+fields = [["locale", "en-US"], ["default"], ["displayorder"]]
+[[entry]]
+id = "{a}"
+fields = [["nx", "OptIn"], ["bootsequence", "{a}", "{b}"]]
+[[entry]]
+kind = "legacy"
+id = "{ntldr}"
+fields = []
+[[entry]]
+id = "{b}"
+)",
+                             error);
+  ASSERT_TRUE(machine) << error;
+  EXPECT_EQ(machine->disks[0].partitions[1].windows, "10");
+  const auto& entries = machine->store.entries;
+  ASSERT_TRUE(entries[0].fields && entries[1].fields && entries[2].fields);
+  EXPECT_EQ(entries[0].fields->at(1).name, "default");
+  EXPECT_TRUE(entries[0].fields->at(1).values.empty());
+  EXPECT_EQ(entries[1].fields->at(1).values, (std::vector<std::string>{"{a}", "{b}"}));
+  EXPECT_TRUE(entries[2].fields->empty());
+  EXPECT_FALSE(entries[3].fields);
+  const auto store = parseStore(formatStore(machine->store), error);
+  ASSERT_TRUE(store) << error;
+  for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_TRUE(store->entries[i].fields == entries[i].fields) << i;
+  EXPECT_FALSE(parseStore("[[entry]]\nkind = \"loader\"\nid = \"{a}\"\nfields = [[\"nx\", 3]]\n", error));
 }
 
 TEST(MachineDescription, EntryTextsWithLineBreaksSurviveTheStore) {

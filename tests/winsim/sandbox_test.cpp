@@ -59,7 +59,9 @@ TEST_F(SandboxBuilderTest, EverySampleMachineBuilds) {
     text << in.rdbuf();
     std::filesystem::remove_all(root);
     make(text.str());
-    EXPECT_TRUE(exists("drives/C/Boot/BCD")) << file.path();
+    std::string error;
+    const auto machine = parseMachine(text.str(), "m.toml", error);
+    EXPECT_TRUE(std::filesystem::is_regular_file(systemStoreFile(root, *machine))) << file.path();
     ++samples;
   }
   EXPECT_GE(samples, 9);
@@ -119,7 +121,10 @@ TEST_F(SandboxBuilderTest, ShowReportsTheStateAsJson) {
   ASSERT_TRUE(report) << error;
   const std::string json = reportJson(*report);
   EXPECT_EQ(
-      json.rfind("{\"systemDrive\":\"C:\",\"systemStore\":[{\"id\":\"{bootmgr}\",\"device\":\"partition=C:\",", 0), 0u);
+      json.rfind("{\"systemDrive\":\"C:\",\"systemStoreOn\":\"C:\",\"systemStore\":[{\"id\":\"{bootmgr}\",\"device\":"
+                 "\"partition=C:\",",
+                 0),
+      0u);
   EXPECT_NE(json.find("\"D\":{\"bootmgr\":false,\"store\":null,\"bootFiles\":[]}"), std::string::npos);
   EXPECT_NE(json.find("\"bootFolder\":[\"BCD\",\"BCD.LOG\",\"BCD.LOG1\",\"BCD.LOG2\",\"bootstat.dat\",\"en-US\","
                       "\"Fonts\",\"memtest.exe\"]"),

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <optional>
 
+#include "machine/sandbox_layout.h"
 #include "platform/whole_file.h"
 #include "text/text.h"
+#include "text/windows_path.h"
 #include "winsim/editor/listing.h"
 
 namespace winsim {
@@ -16,7 +18,24 @@ namespace {
 
 const std::string done = "The operation completed successfully.\r\n";
 
-std::string systemStorePath(quillfex::Os& os) { return os.environmentVariable("SystemDrive") + "\\Boot\\BCD"; }
+// A partition without a drive letter has no path of its own: Windows names it through its device,
+// \\?\GLOBALROOT\Device\HarddiskVolumeN, which the POSIX seam finds in the sandbox's volumes folder. Under
+// Wine the sandbox is a Windows folder (QUILLFEX_SIM_ROOT "Z:\..."), so the volume's folder is named in it.
+std::string volumeRoot(quillfex::Os& os, int volume) {
+  const std::string sandbox = os.environmentVariable(sandboxVariable);
+  if (quillfex::parseFullPath(sandbox))
+    return sandbox + "\\" + layout::volumesFolder + "\\" + layout::volumeName(volume);
+  return "\\\\?\\GLOBALROOT\\Device\\" + layout::volumeName(volume);
+}
+
+// The store on the partition the machine's boot manager starts from; on a machine without partitions, as
+// on a real Windows, the system drive's.
+std::string systemStorePath(quillfex::Os& os, const Machine& machine) {
+  const auto place = machine.systemStorePlace();
+  if (!place) return os.environmentVariable("SystemDrive") + "\\Boot\\BCD";
+  const char letter = machine.partitionAt(*place).letter;
+  return (letter != 0 ? std::string(1, letter) + ":" : volumeRoot(os, place->volume)) + "\\Boot\\BCD";
+}
 
 EditorResult failure(const std::string& what, const std::string& why) {
   return {1, "", "An error occurred while attempting " + what + ".\r\n" + why + "\r\n"};
@@ -75,7 +94,7 @@ std::optional<EditorResult> carryOutFault(quillfex::Os& os, FaultEffect fault, c
 
 EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::string& file) {
   std::string error;
-  const auto store = readStore(os, systemStorePath(os), error);
+  const auto store = readStore(os, systemStorePath(os, machine), error);
   if (!store) return failure("to export the boot configuration data store", error);
   const std::string refused = "to export the boot configuration data store to " + file;
   const std::string formatted = formatStore(*store);
@@ -89,13 +108,13 @@ EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::strin
 // A partial import removes the system store, as an editor that dies after emptying it would.
 EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::string& file) {
   const std::string refused = "to import the boot configuration data store from " + file;
-  if (auto faulted = carryOutFault(os, machine.faultFor("import", file), systemStorePath(os), "", refused)) {
+  if (auto faulted = carryOutFault(os, machine.faultFor("import", file), systemStorePath(os, machine), "", refused)) {
     return *faulted;
   }
   std::string error;
   const auto store = readStore(os, file, error);
   if (!store) return failure(refused, error);
-  if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) {
+  if (!writeWholeFile(os, systemStorePath(os, machine), formatStore(*store))) {
     return failure("to import the boot configuration data store", "Access is denied.");
   }
   return {0, done, ""};
@@ -103,15 +122,16 @@ EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::str
 
 EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::string& id) {
   std::string error;
-  auto store = readStore(os, systemStorePath(os), error);
+  auto store = readStore(os, systemStorePath(os, machine), error);
   const std::string refused = "to delete the entry " + id;
   if (!store) return failure(refused, error);
   const std::string half = firstHalf(formatStore(*store));
-  if (auto faulted = carryOutFault(os, machine.faultFor("delete", id), systemStorePath(os), half, refused)) {
+  if (auto faulted = carryOutFault(os, machine.faultFor("delete", id), systemStorePath(os, machine), half, refused)) {
     return *faulted;
   }
   if (!store->remove(id)) return failure(refused, "The specified entry identifier is not valid.");
-  if (!writeWholeFile(os, systemStorePath(os), formatStore(*store))) return failure(refused, "Access is denied.");
+  if (!writeWholeFile(os, systemStorePath(os, machine), formatStore(*store)))
+    return failure(refused, "Access is denied.");
   return {0, done, ""};
 }
 
@@ -120,7 +140,7 @@ EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::st
 EditorResult runEditor(const std::vector<std::string>& args, quillfex::Os& os, const Machine& machine) {
   std::vector<std::string> switches;
   for (const auto& arg : args) switches.push_back(quillfex::lowerCase(arg));
-  if (args.empty()) return list(os, machine, systemStorePath(os));
+  if (args.empty()) return list(os, machine, systemStorePath(os, machine));
   if (args.size() == 2 && switches[0] == "/store") return list(os, machine, args[1]);
   if (args.size() == 2 && switches[0] == "/export") return exportTo(os, machine, args[1]);
   if (args.size() == 2 && switches[0] == "/import") return importFrom(os, machine, args[1]);

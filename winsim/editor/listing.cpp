@@ -6,7 +6,7 @@ namespace {
 
 constexpr std::size_t valueColumn = 24;  // values start in column 25
 
-// A key as long as the column or longer is followed by one blank, and its value starts further right.
+// A name as long as the column or longer keeps one blank before its value.
 std::string field(const std::string& name, const std::string& value) {
   return name + std::string(name.size() < valueColumn ? valueColumn - name.size() : 1, ' ') + value + "\r\n";
 }
@@ -18,6 +18,29 @@ std::string listField(const std::string& name, const std::vector<std::string>& v
   return text;
 }
 
+std::vector<std::string> toolIds(const BootStore& store) {
+  std::vector<std::string> tools;
+  for (const auto& entry : store.entries) {
+    if (entry.kind == EntryKind::tool) tools.push_back(entry.id);
+  }
+  return tools;
+}
+
+// The fields an entry carries, in its order; a boot manager's field without a value as the store has it now.
+std::string carriedFields(const BootStore& store, const BootEntry& entry) {
+  std::string text;
+  for (const auto& [name, values] : *entry.fields) {
+    if (!values.empty() || entry.kind != EntryKind::bootManager || !followsTheStore(name)) {
+      text += listField(name, values);
+    } else if (name == "default") {
+      if (!store.displayOrder.empty()) text += field(name, store.displayOrder.front());
+    } else {
+      text += listField(name, name == "displayorder" ? store.displayOrder : toolIds(store));
+    }
+  }
+  return text;
+}
+
 std::string section(const BootStore& store, const BootEntry& entry, const ListingText& words) {
   const ListingText::Title& title = words.title(entry.kind);
   std::string text = "\r\n" + title.bytes + "\r\n" + std::string(title.characters, '-') + "\r\n";
@@ -25,16 +48,13 @@ std::string section(const BootStore& store, const BootEntry& entry, const Listin
   text += field("device", entry.device);
   if (!entry.path.empty()) text += field("path", entry.path);
   text += field("description", entry.description);
+  if (entry.fields) return text + carriedFields(store, entry);
   text += field("locale", "en-US");
   if (entry.kind == EntryKind::bootManager) {
     text += field("inherit", "{globalsettings}");
     if (!store.displayOrder.empty()) text += field("default", store.displayOrder.front());
     text += listField("displayorder", store.displayOrder);
-    std::vector<std::string> tools;
-    for (const auto& e : store.entries) {
-      if (e.kind == EntryKind::tool) tools.push_back(e.id);
-    }
-    text += listField("toolsdisplayorder", tools);
+    text += listField("toolsdisplayorder", toolIds(store));
     text += field("timeout", "30");
   } else if (entry.kind == EntryKind::loader) {
     text += field("osdevice", entry.device);

@@ -7,6 +7,7 @@
 
 #include "machine/machine_file.h"
 #include "machine/sandbox.h"
+#include "machine/sandbox_builder.h"
 #include "machine/sandbox_layout.h"
 #include "text/text.h"
 
@@ -69,16 +70,17 @@ std::string signatureOf(const fs::path& disk) {
   return hex;
 }
 
-std::vector<DiskReport> diskReports(const Machine& machine, const fs::path& sandbox,
-                                    const std::vector<DriveReport>& drives) {
+std::vector<DiskReport> diskReports(const Machine& machine, const fs::path& sandbox) {
   std::vector<DiskReport> disks;
+  int volume = 0;
   for (std::size_t d = 0; d < machine.disks.size(); ++d) {
     DiskReport disk{signatureOf(layout::disk(sandbox, d)), {}};
     for (const auto& partition : machine.disks[d].partitions) {
-      const auto drive = std::find_if(drives.begin(), drives.end(),
-                                      [&](const DriveReport& report) { return report.letter == partition.letter; });
-      const bool bootManager = partition.letter && drive != drives.end() ? drive->bootManager : partition.bootManager;
-      disk.partitions.push_back({partition.letter, partition.windows, bootManager});
+      const fs::path folder = layout::partition(sandbox, partition.letter, ++volume);
+      const std::string folderName = folder.filename().string();
+      const fs::path found = folder.parent_path() / matchingName(folder.parent_path().string(), folderName);
+      const bool bootManager = fs::is_regular_file(found / matchingName(found.string(), "bootmgr"));
+      disk.partitions.push_back({partition.letter, volume, partition.windows, bootManager});
     }
     disks.push_back(std::move(disk));
   }
@@ -97,15 +99,15 @@ std::optional<MachineReport> readMachineReport(const fs::path& sandbox, std::str
     if (name.size() == 1) report.drives.push_back(driveReport(paths, name[0]));
   }
   for (const auto& drive : report.drives) {
-    if (drive.letter == machine->systemDrive[0]) {
-      report.systemStore = drive.store;
-      report.bootFolder = drive.bootFiles;
-    }
+    if (drive.letter == machine->systemDrive[0]) report.bootFolder = drive.bootFiles;
   }
+  const auto systemStore = machine->systemStorePlace();
+  report.systemStoreOn = systemStore ? machine->partitionName(*systemStore) : machine->systemDrive;
+  report.systemStore = storeAt(systemStoreFile(sandbox, *machine));
   const auto temp = quillfex::parseFullPath(machine->temp);
   if (temp) report.temp = namesIn(paths.hostPath(*temp));
   report.transcript = linesOf(layout::transcript(sandbox));
-  report.disks = diskReports(*machine, sandbox, report.drives);
+  report.disks = diskReports(*machine, sandbox);
   report.listing = machine->listing;
   return report;
 }

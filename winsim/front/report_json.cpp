@@ -33,9 +33,11 @@ std::string reportJson(const MachineReport& report) {
               ":{\"bootmgr\":" + (drive.bootManager ? "true" : "false") + ",\"store\":" + jsonStore(drive.store) +
               ",\"bootFiles\":" + jsonList(drive.bootFiles) + "}";
   }
-  return "{\"systemDrive\":" + jsonString(report.systemDrive) + ",\"systemStore\":" + jsonStore(report.systemStore) +
-         ",\"drives\":{" + drives + "},\"bootFolder\":" + jsonList(report.bootFolder) +
-         ",\"temp\":" + jsonList(report.temp) + ",\"transcript\":" + jsonList(report.transcript) + "}\n";
+  return "{\"systemDrive\":" + jsonString(report.systemDrive) +
+         ",\"systemStoreOn\":" + jsonString(report.systemStoreOn) +
+         ",\"systemStore\":" + jsonStore(report.systemStore) + ",\"drives\":{" + drives +
+         "},\"bootFolder\":" + jsonList(report.bootFolder) + ",\"temp\":" + jsonList(report.temp) +
+         ",\"transcript\":" + jsonList(report.transcript) + "}\n";
 }
 
 }  // namespace winsim

@@ -68,40 +68,63 @@ std::string listingText(const std::optional<ListingWords>& listing) {
   return "Listing: " + language + ", code page " + std::to_string(listing->codePage) + ":\n" + tableText(rows);
 }
 
-// What an entry's device holds that the boot manager would start; the store names it by drive letter.
-std::string startedSystem(const MachineReport& report, const BootEntry& entry) {
-  const std::string prefix = "partition=";
-  if (entry.device.size() != prefix.size() + 2 || entry.device.rfind(prefix, 0) != 0 || entry.device.back() != ':') {
-    return "a partition without a drive letter";
-  }
-  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(entry.device[prefix.size()])));
-  const std::string drive = std::string(1, letter) + ":";
-  const PartitionReport* partition = nullptr;
+// The partition a store names ("partition=D:", "partition=\Device\HarddiskVolume1"); null when the
+// machine has none of that name.
+const PartitionReport* partitionNamed(const MachineReport& report, const std::string& device) {
+  const std::string prefix = "partition=", volumePrefix = "\\device\\harddiskvolume";
+  if (!device.starts_with(prefix)) return nullptr;
+  const std::string name = quillfex::lowerCase(device.substr(prefix.size()));
+  const bool isDrive = name.size() == 2 && name[1] == ':';
+  const bool isVolume = name.starts_with(volumePrefix) && name.size() > volumePrefix.size() &&
+                        name.size() <= volumePrefix.size() + 4 &&
+                        name.find_first_not_of("0123456789", volumePrefix.size()) == std::string::npos;
   for (const auto& disk : report.disks) {
-    for (const auto& candidate : disk.partitions) {
-      if (candidate.letter == letter) partition = &candidate;
+    for (const auto& partition : disk.partitions) {
+      if (isDrive && partition.letter != 0 && std::tolower(static_cast<unsigned char>(partition.letter)) == name[0])
+        return &partition;
+      if (isVolume && partition.volume == std::stoi(name.substr(volumePrefix.size()))) return &partition;
     }
   }
-  if (!partition) return "nothing: there is no drive " + drive;
-  if (entry.kind == EntryKind::tool) return "a tool on " + drive;
-  if (entry.kind == EntryKind::legacy) return "the earlier Windows (ntldr) on " + drive;
-  if (partition->windows.empty()) return "nothing: no Windows on " + drive;
-  return windowsName(partition->windows) + " on " + drive;
+  return nullptr;
 }
 
-// Its menu in display order, then the entries that are in no menu.
-std::string storeText(const MachineReport& report, const DriveReport& drive) {
-  const std::string name = std::string(1, drive.letter) + ":\\Boot\\BCD";
-  if (!drive.store) return name + " does not read as a store\n";
-  const BootStore& store = *drive.store;
+std::string partitionShown(const PartitionReport& partition) {
+  if (partition.letter != 0) return std::string(1, partition.letter) + ":";
+  return "\\Device\\HarddiskVolume" + std::to_string(partition.volume) + " (no drive letter)";
+}
+
+// What an entry's device holds that the boot manager would start.
+std::string startedSystem(const MachineReport& report, const BootEntry& entry) {
+  const PartitionReport* partition = partitionNamed(report, entry.device);
+  if (!partition) return "nothing: there is no " + utf8OrCp437(entry.device);
+  const std::string on = partitionShown(*partition);
+  if (entry.kind == EntryKind::tool) return "a tool on " + on;
+  if (entry.kind == EntryKind::legacy) return "the earlier Windows (ntldr) on " + on;
+  if (partition->windows.empty()) return "nothing: no Windows on " + on;
+  return windowsName(partition->windows) + " on " + on;
+}
+
+// Where the system store is, when it is not on the system drive.
+std::string systemStorePlace(const MachineReport& report) {
+  if (report.systemStoreOn == report.systemDrive) return "the system store";
+  const PartitionReport* partition = partitionNamed(report, "partition=" + report.systemStoreOn);
+  const std::string unlettered = partition && partition->letter == 0 ? " (no drive letter)" : "";
+  return "the system store, on the partition the firmware starts" + unlettered + "; the system drive " +
+         report.systemDrive + " has no \\Boot\\BCD";
+}
+
+// A store's menu in display order, then the entries that are in no menu. name: "C:\Boot\BCD".
+std::string storeText(const MachineReport& report, const std::string& name, const std::optional<BootStore>& read,
+                      bool bootManagerBeside, const std::string& role) {
+  if (!read) return name + (role.empty() ? "" : " (" + role + ")") + " does not read as a store\n";
+  const BootStore& store = *read;
   const BootEntry* manager = nullptr;
   for (const auto& entry : store.entries) {
     if (entry.kind == EntryKind::bootManager) manager = &entry;
   }
-  std::string text = name + (drive.letter == report.systemDrive[0] ? " (the system drive's store)" : "") +
-                     (drive.bootManager ? "" : ", no \\bootmgr beside it") +
-                     (manager ? ", its boot manager on " + utf8OrCp437(manager->device) : ", no boot manager entry") +
-                     ", boots:\n";
+  std::string text =
+      name + (role.empty() ? "" : " (" + role + ")") + (bootManagerBeside ? "" : ", no \\bootmgr beside it") +
+      (manager ? ", its boot manager on " + utf8OrCp437(manager->device) : ", no boot manager entry") + ", boots:\n";
   std::vector<std::vector<std::string>> rows;
   for (std::size_t i = 0; i < store.displayOrder.size(); ++i) {
     const BootEntry* entry = store.find(store.displayOrder[i]);
@@ -118,17 +141,29 @@ std::string storeText(const MachineReport& report, const DriveReport& drive) {
   return text + (rows.empty() ? "  nothing\n" : tableText(rows));
 }
 
+// The system store on a partition without a drive letter, which no drive's report holds.
+std::string unletteredSystemStoreText(const MachineReport& report) {
+  const PartitionReport* partition = partitionNamed(report, "partition=" + report.systemStoreOn);
+  if (!partition || partition->letter != 0) return "";
+  const std::string name = report.systemStoreOn + "\\Boot\\BCD";
+  const std::string role = systemStorePlace(report);
+  if (!report.systemStore) return name + " (" + role + "): none\n\n";
+  return storeText(report, name, report.systemStore, partition->bootManager, role) + "\n";
+}
+
 }  // namespace
 
 std::string reportText(const MachineReport& report, Detail detail) {
-  std::string text = diskTable(report) + "\n" + listingText(report.listing) + "\n";
+  std::string text = diskTable(report) + "\n" + listingText(report.listing) + "\n" + unletteredSystemStoreText(report);
   for (const auto& drive : report.drives) {
+    const std::string name = std::string(1, drive.letter) + ":";
+    const std::string role = name == report.systemStoreOn ? systemStorePlace(report) : "";
     const bool hasStoreFile = std::any_of(drive.bootFiles.begin(), drive.bootFiles.end(),
-                                          [](const std::string& name) { return quillfex::lowerCase(name) == "bcd"; });
+                                          [](const std::string& file) { return quillfex::lowerCase(file) == "bcd"; });
     if (hasStoreFile) {
-      text += storeText(report, drive) + "\n";
-    } else if (drive.letter == report.systemDrive[0]) {
-      text += std::string(1, drive.letter) + ":\\Boot\\BCD (the system drive's store): none\n\n";
+      text += storeText(report, name + "\\Boot\\BCD", drive.store, drive.bootManager, role) + "\n";
+    } else if (!role.empty()) {
+      text += name + "\\Boot\\BCD (" + role + "): none\n\n";
     }
   }
   for (const auto& drive : report.drives) {

@@ -87,6 +87,7 @@ class Deriver {
     placeVolumes();
     describeDrives();
     readEntries(capture_.file("listing.txt"), notElevated(), plan_, findings_);
+    placeSystemStore();
     checkDrivesExist();
     return plan_;
   }
@@ -187,8 +188,9 @@ class Deriver {
         PartitionPlan partition;
         partition.offset = entry.offset();
         partition.size = entry.size();
-        partition.origin = where;
+        partition.origin = where + (entry.active ? ", active" : "");
         partition.inTable = true;
+        partition.active = entry.active;
         reportOverlaps(disk, partition, n);
         disk.partitions.push_back(partition);
       }
@@ -426,15 +428,20 @@ class Deriver {
     describeBootFolder(partition, x, boot);
   }
 
-  // Vista brought the boot-configuration editor, Windows 7 bcdboot.exe; XP has neither.
+  // Vista brought the boot-configuration editor, Windows 7 bcdboot.exe, Windows 8 the boot menu's
+  // bootux.dll, Windows 10 the broadcast server bcastdvr.exe; XP has none of them.
   void describeWindows(PartitionPlan& partition, const std::string& x, const std::optional<std::string>& listing) {
     const std::string file = "system32-" + x + ".txt";
     if (!listing) return problem(partition.notes, file + " is missing: whether Windows is on " + x + ": is unknown");
     const auto lowered = loweredNames(*listing);
     if (!quillfex::windowsProbeIn(*listing).answer) {
       partition.windows = {"", file + " names nothing"};
+    } else if (names(lowered, "bcdboot.exe") && names(lowered, "bcastdvr.exe")) {
+      partition.windows = {"10", file + " names bcdboot.exe and bcastdvr.exe"};
+    } else if (names(lowered, "bcdboot.exe") && names(lowered, "bootux.dll")) {
+      partition.windows = {"8", file + " names bcdboot.exe and bootux.dll, no bcastdvr.exe"};
     } else if (names(lowered, "bcdboot.exe")) {
-      partition.windows = {"7", file + " names bcdboot.exe"};
+      partition.windows = {"7", file + " names bcdboot.exe, no bootux.dll"};
     } else if (names(lowered, "bcdedit.exe")) {
       partition.windows = {"Vista", file + " names bcdedit.exe, no bcdboot.exe"};
     } else {
@@ -472,11 +479,93 @@ class Deriver {
                                 ", which Quillfex runs leave: what they hold is not captured, and the replica has "
                                 "none of them ([[file]] tables can put them in).");
     }
-    if (store && plan_.systemDrive.value != x + ":") {
-      note(partition.notes, "The store in " + x +
-                                ":\\Boot\\BCD is not captured: the replica's lists the system store's entries on " + x +
-                                ":.");
+  }
+
+  // -- the system store, which listing.txt shows
+
+  // winsim keeps the system store on the system drive when it has \Boot\BCD, else on the first partition
+  // with \bootmgr (the one the firmware starts): the replica's must be where the listed boot manager is.
+  void placeSystemStore() {
+    PartitionPlan* systemDrive = plan_.systemDrive.value ? lettered((*plan_.systemDrive.value)[0]) : nullptr;
+    const EntryPlan* manager = nullptr;
+    for (const auto& entry : plan_.entries) {
+      if (entry.entry.kind == EntryKind::bootManager && !manager) manager = &entry;
     }
+    const std::string device = manager ? manager->entry.device : "";
+    const std::string prefix = "partition=";
+    const bool onDrive = device.size() == prefix.size() + 2 && device.starts_with(prefix) && device.back() == ':';
+    PartitionPlan* listed = onDrive ? lettered(device[prefix.size()]) : nullptr;
+    if (manager && !onDrive && !(systemDrive && holdsBootFolder(*systemDrive))) {
+      listed = startedWithoutLetter(device);
+    }
+    PartitionPlan* kept = winsimsSystemStore(systemDrive);
+    if (manager && listed != kept) {
+      problem(plan_.notes, "the listed store's boot manager is on " + device + ", but the replica's system store is " +
+                               (kept ? "on " + shown(*kept) : "nowhere") + " (where winsim keeps it: the system " +
+                               "drive's \\Boot\\BCD, else the first partition with \\bootmgr)");
+    }
+    for (auto& disk : plan_.disks) {
+      for (auto& partition : disk.partitions) {
+        if (&partition == kept && &partition != systemDrive) {
+          note(partition.notes,
+               "The system store, which listing.txt shows, is here: the system drive has no "
+               "\\Boot\\BCD. The entries below are its.");
+        } else if (partition.letter != 0 && holdsBootFolder(partition) && &partition != kept) {
+          const std::string x(1, partition.letter);
+          note(partition.notes, "The store in " + x +
+                                    ":\\Boot\\BCD is not captured: the replica's lists the system store's entries "
+                                    "on " +
+                                    x + ":.");
+        }
+      }
+    }
+  }
+
+  // A boot manager on no drive with a letter is on the active partition of disk 0, if that has no letter: the
+  // firmware starts it. nullptr when disk 0 has no such partition, or more than one.
+  PartitionPlan* startedWithoutLetter(const std::string& device) {
+    std::vector<PartitionPlan*> found;
+    if (!plan_.disks.empty()) {
+      for (auto& partition : plan_.disks[0].partitions) {
+        if (partition.active && partition.letter == 0) found.push_back(&partition);
+      }
+    }
+    if (found.size() != 1) return nullptr;
+    std::erase_if(found[0]->notes, [](const std::string& note) { return note.starts_with("No drive letter"); });
+    note(found[0]->notes, "No drive letter: whether Windows is on it, and what other files it holds, is not captured.");
+    found[0]->bootManager = {
+        true, "disk 0's active partition, and the listed boot manager is on " + device + ", on no drive with a letter"};
+    return found[0];
+  }
+
+  // As winsim reads the description: boot_folder, when not written, follows bootmgr.
+  static bool holdsBootFolder(const PartitionPlan& partition) {
+    return partition.bootFolder.value.value_or(partition.bootManager.value.value_or(false));
+  }
+
+  PartitionPlan* winsimsSystemStore(PartitionPlan* systemDrive) {
+    if (systemDrive && holdsBootFolder(*systemDrive)) return systemDrive;
+    for (auto& disk : plan_.disks) {
+      for (auto& partition : disk.partitions) {
+        if (partition.bootManager.value == true) return &partition;
+      }
+    }
+    return systemDrive;
+  }
+
+  PartitionPlan* lettered(char letter) {
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    for (auto& disk : plan_.disks) {
+      for (auto& partition : disk.partitions) {
+        if (partition.letter == upper && upper != 0) return &partition;
+      }
+    }
+    return nullptr;
+  }
+
+  static std::string shown(const PartitionPlan& partition) {
+    return partition.letter ? std::string(1, partition.letter) + ":"
+                            : "the partition at byte " + std::to_string(partition.offset);
   }
 
   // -- the whole

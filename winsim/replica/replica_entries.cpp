@@ -1,6 +1,6 @@
-// The store's entries from the editor's default listing: each shown entry with its kind, device, description
-// and path, the boot manager's display order, the tools it names but the listing does not show, and the
-// words its display language gives the headers' key and the titles.
+// The store's entries from the editor's default listing: each shown entry with its kind, device, description,
+// path and other fields, the boot manager's display order, the tools it names but the listing does not show,
+// and the words its display language gives the headers' key and the titles.
 
 #include <algorithm>
 
@@ -54,6 +54,7 @@ class EntriesReader {
     readKey(sections);
     std::vector<std::string> ids;
     const ListingSection* bootManager = nullptr;
+    std::size_t bootManagerPlan = 0;
     for (const auto& section : sections) {
       if (std::find(ids.begin(), ids.end(), section.id) != ids.end()) {
         problem(plan_.notes,
@@ -63,11 +64,15 @@ class EntriesReader {
       ids.push_back(section.id);
       plan_.entries.push_back(entryOf(section));
       readTitle(section, plan_.entries.back());
-      if (plan_.entries.back().entry.kind == EntryKind::bootManager && !bootManager) bootManager = &section;
+      if (plan_.entries.back().entry.kind == EntryKind::bootManager && !bootManager) {
+        bootManager = &section;
+        bootManagerPlan = plan_.entries.size() - 1;
+      }
     }
     plan_.listing.language = languageOfWords();
     if (!bootManager) return problem(plan_.notes, "listing.txt shows no boot manager entry");
     readDisplayOrder(*bootManager, ids);
+    checkDefault(*bootManager, plan_.entries[bootManagerPlan]);
     for (const auto& id : bootManager->values("toolsdisplayorder")) {
       if (std::find(ids.begin(), ids.end(), id) == ids.end()) plan_.toolsNotListed.push_back(id);
     }
@@ -107,6 +112,25 @@ class EntriesReader {
     }
   }
 
+  // winsim's editor lists the first of the menu as the default, whatever the store's default was.
+  void checkDefault(const ListingSection& bootManager, EntryPlan& plan) {
+    const auto listed = bootManager.values("default");
+    if (listed.empty()) return;
+    std::vector<std::string> menu;
+    if (plan_.displayOrder) {
+      menu = *plan_.displayOrder;
+    } else {
+      for (const auto& entry : plan_.entries) {
+        if (entry.entry.kind == EntryKind::loader || entry.entry.kind == EntryKind::legacy)
+          menu.push_back(entry.entry.id);
+      }
+    }
+    if (menu.empty() || listed != std::vector{menu.front()}) {
+      note(plan.notes, "Also listed, not described: default " + shownLine(listed.front()) +
+                           " (winsim's editor lists the first of display_order as the default).");
+    }
+  }
+
   EntryPlan entryOf(const ListingSection& section) {
     EntryPlan plan;
     BootEntry& entry = plan.entry;
@@ -120,24 +144,36 @@ class EntriesReader {
                               ", which the program reads as this entry's device, is no device line");
     }
     if (entry.device.empty()) problem(plan.notes, "listing.txt shows no device for " + entry.id);
-    std::vector<std::string> others;
-    for (const auto& field : section.fields) {
-      if (!isRegenerated(field.name)) others.push_back(field.name);
-    }
-    if (!others.empty()) {
-      std::string list;
-      for (const auto& name : others) list += (list.empty() ? "" : ", ") + name;
-      note(plan.notes, "Also listed, not described (winsim's editor lists fields of its own): " + list + ".");
-    }
+    readFields(section, plan);
     return plan;
   }
 
-  // Fields that winsim's editor lists by itself, or that the description holds.
-  static bool isRegenerated(const std::string& name) {
-    static const char* const known[] = {"device",  "path",     "description",  "locale",
-                                        "inherit", "default",  "displayorder", "toolsdisplayorder",
-                                        "timeout", "osdevice", "systemroot"};
-    return std::find(std::begin(known), std::end(known), name) != std::end(known);
+  // Every field after the device, path and description, in the listing's order: the boot manager's that
+  // follow the store by name alone, the others with their values. What has no place is said.
+  void readFields(const ListingSection& section, EntryPlan& plan) {
+    BootEntry& entry = plan.entry;
+    entry.fields.emplace();
+    std::string notDescribed;
+    const auto leaveOut = [&](const ListingField& field, const std::string& why) {
+      notDescribed += (notDescribed.empty() ? "" : "; ") + shownLine(field.name) + " (" + why + ")";
+    };
+    for (const auto& field : section.fields) {
+      if (field.name == "device" || field.name == "path" || field.name == "description") continue;
+      const bool filledIn = entry.kind == EntryKind::bootManager && followsTheStore(field.name);
+      if (std::any_of(field.name.begin(), field.name.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        leaveOut(field, "a control character in its name");
+      } else if (field.name == "identifier" || field.name == "id") {
+        leaveOut(field, "the program would take it for an entry's header");
+      } else if (field.values.empty() && !filledIn) {
+        leaveOut(field, "no value");
+      } else if (filledIn) {
+        entry.fields->push_back({field.name, {}});
+      } else {
+        entry.fields->push_back({field.name, field.values});
+      }
+    }
+    if (!notDescribed.empty()) note(plan.notes, "Also listed, not described: " + notDescribed + ".");
   }
 
   void readKind(const ListingSection& section, EntryPlan& plan) {

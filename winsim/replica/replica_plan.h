@@ -25,6 +25,7 @@ struct PartitionPlan {
   std::optional<std::uint64_t> size;  // nullopt: not known, winsim's default
   std::string origin;                 // where it comes from: "table entry 1, type 07"
   bool inTable = false;
+  bool active = false;         // its table entry is marked active: the firmware starts it (on disk 0)
   bool namedByVolume = false;  // a \??\Volume{...} value lies on it
   Found<std::string> windows;
   Found<bool> bootManager;

@@ -82,8 +82,9 @@ void writeTop(DescriptionText& out, const MachinePlan& plan) {
               ". A comment says what the capture could not know or what its files did not tell; nothing is guessed.");
   out.comment(
       "Never in a capture: what files hold (the replica's Windows, boot and backup files are winsim's own), "
-      "the stores of drives other than the system drive, entries the default listing does not show, and faults. "
-      "The partition tables' types and active flags are winsim's own.");
+      "every store but the system store, entries the default listing does not show, and faults. "
+      "The partition tables' types are winsim's own, and so are their active flags: winsim marks each partition with "
+      "bootmgr.");
   out.line("name = " + tomlString("replica of the machine captured in " + plan.source));
   out.found("system_drive", plan.systemDrive, tomlString, "\"C:\"");
   out.found("elevated", plan.elevated, yesNo, "true");
@@ -137,7 +138,11 @@ void writePartition(DescriptionText& out, const PartitionPlan& partition) {
   out.line("letter = " + tomlString(partition.letter ? std::string(1, partition.letter) : ""));
   out.line("offset = " + std::to_string(partition.offset));
   if (partition.size) out.line("size = " + std::to_string(*partition.size));
-  if (partition.letter == 0) return;
+  if (partition.letter == 0) {
+    if (partition.bootManager.value)
+      out.line("bootmgr = " + yesNo(*partition.bootManager.value), partition.bootManager.why);
+    return;
+  }
   out.found("windows", partition.windows, tomlString, "\"\" (no Windows)");
   out.found("bootmgr", partition.bootManager, yesNo, "false");
   out.found("boot_folder", partition.bootFolder, yesNo, "what bootmgr is");
@@ -154,6 +159,18 @@ void writeDisks(DescriptionText& out, const MachinePlan& plan) {
   }
 }
 
+// A field a line, as the listing shows them; a boot manager's field that follows the store by its name alone.
+void writeFields(DescriptionText& out, const std::vector<ListedField>& fields) {
+  if (fields.empty()) return out.line("fields = []", "none but the device, path and description");
+  out.line("fields = [");
+  for (const auto& field : fields) {
+    std::vector<std::string> words{field.name};
+    words.insert(words.end(), field.values.begin(), field.values.end());
+    out.line("  " + tomlList(words) + ",");
+  }
+  out.line("]");
+}
+
 void writeEntries(DescriptionText& out, const MachinePlan& plan) {
   for (const auto& entry : plan.entries) {
     out.blank();
@@ -164,6 +181,7 @@ void writeEntries(DescriptionText& out, const MachinePlan& plan) {
     out.line("device = " + tomlString(entry.entry.device));
     out.line("description = " + tomlString(entry.entry.description));
     if (!entry.entry.path.empty()) out.line("path = " + tomlString(entry.entry.path));
+    if (entry.entry.fields) writeFields(out, *entry.entry.fields);
   }
   for (const auto& id : plan.toolsNotListed) {
     out.blank();
