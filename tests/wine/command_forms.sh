@@ -98,15 +98,19 @@ trim_for() {
   editor "/export lid.bcd"
 }
 
-# copyBootFolderCommand. Under Wine the live store is no open hive, so Wine's xcopy copies it: the Wine run
-# keeps the live store and the target's \Boot\BCD before the line, takes what the line left there away
-# after it and puts the earlier one back, so that the lines after it meet what Windows leaves.
+# copyBootFolderCommand. Under Wine the live store is no open hive, so Wine's xcopy copies it and its logs:
+# the Wine run keeps the live store, its logs and the target's \Boot\BCD before the line, takes what the line
+# left there away after it and puts the earlier store back, so that the lines after it meet what Windows
+# leaves (the targets have no logs of their own).
+hive_logs=(BCD.LOG BCD.LOG1 BCD.LOG2)
 copy_boot_folder() {
-  local drive=$1
+  local drive=$1 log
   echo "wine::copy C:\\Boot\\BCD|live.$((count + 1))"
+  for log in "${hive_logs[@]}"; do echo "wine::copy C:\\Boot\\$log|live-$log.$((count + 1))"; done
   echo "wine::copy $drive\\Boot\\BCD|before.$((count + 1))"
   line "xcopy-boot" "xcopy /s /c /h /y \\Boot $drive\\Boot\\>nul"
   echo "wine::move $drive\\Boot\\BCD|after.$count"
+  for log in "${hive_logs[@]}"; do echo "wine::move $drive\\Boot\\$log|after-$log.$count"; done
   echo "wine::copy before.$count|$drive\\Boot\\BCD"
 }
 
@@ -262,9 +266,13 @@ show_difference() {
 
 status_of() { sed -n "$2p" "$work/$1-out/statuses"; }
 
-# Whether Wine's xcopy left a copy of the live store, as it was, on line K's target (the Wine run took it
-# away again after the line).
-copied_live_store() { [ -f "$work/wine-out/after.$1" ] && cmp -s "$work/wine-out/after.$1" "$work/wine-out/live.$1"; }
+# Whether Wine's xcopy left a copy of the live store and of each of its logs, as they were, on line K's
+# target (the Wine run took them away again after the line).
+copied_live_store() {
+  local out=$work/wine-out log
+  [ -f "$out/after.$1" ] && cmp -s "$out/after.$1" "$out/live.$1" || return 1
+  for log in "${hive_logs[@]}"; do cmp -s "$out/after-$log.$1" "$out/live-$log.$1" || return 1; done
+}
 
 # The drive an xcopy line copies onto, when the machine has no such drive.
 missing_target_drive() {
@@ -277,9 +285,9 @@ compare_status() {
   local k=$1 simulated wine
   simulated=$(status_of winsim "$k") wine=$(status_of wine "$k")
   if [ "${kinds[k]}" = xcopy-boot ] && [ -f "$work/wine-out/after.$k" ]; then
-    copied_live_store "$k" || differs "$k" "Wine's xcopy left a \\Boot\\BCD that is not the live store"
+    copied_live_store "$k" || differs "$k" "Wine's xcopy left a \\Boot\\BCD or logs that are not the live store's"
     if [ "$simulated/$wine" = 5/0 ]; then
-      named "$k" "Wine's xcopy copies the live store \\Boot\\BCD, status 0 (winsim-cmd 5): Windows holds it open as the BCD hive and /c skips it; the program ignores the status and checks the copied lid.bcd"
+      named "$k" "Wine's xcopy copies the live store \\Boot\\BCD and its logs, status 0 (winsim-cmd 5): Windows holds them open as the BCD hive and /c skips them; the program ignores the status, checks the copied lid.bcd and keeps no log beside a store it puts in place"
     else
       differs "$k" "status $simulated under winsim-cmd, $wine under Wine, which copied the live store"
     fi

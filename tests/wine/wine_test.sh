@@ -9,8 +9,9 @@
 #
 #   usage: wine_test.sh [--lanes N] HOST_BUILD WINDOWS_BUILD [OUTPUT]
 #
-# --lanes N plays the cases in N lanes at once, each with a display, prefixes and Wine servers of its own
-# (1 by default); each lane's lines come prefixed with its number.
+# --lanes N plays the cases in N lanes at once (1 by default), each a run of this script (--lane K/N) with a
+# display, prefixes, Wine servers and a temporary folder of its own; each lane's lines come prefixed with its
+# number.
 # HOST_BUILD has bin/winsim, bin/Quillfex and bin/close_request; WINDOWS_BUILD has bin/Quillfex.exe and
 # bin/quillfex-capture.exe.
 # OUTPUT (build/wine-test by default) receives screens/ (the window's screenshots), reference/ (the
@@ -27,7 +28,7 @@ window_wait_s=30
 focus_wait_s=15
 exit_wait_s=30
 
-work="" display_pid="" quillfex_pid="" window="" case="" sandbox="" refused=() lane_status=/dev/null
+work="" display_pid="" quillfex_pid="" window="" case="" sandbox="" refused=()
 
 # The cases: a name, the machine, and a fault table added to it. A fault that names the `copy` command is
 # played by making the drive refuse writes, since Wine's own xcopy does the copying; the editor's faults
@@ -49,16 +50,16 @@ cases() {
 }
 
 main() {
-  local lanes=1
-  if [ "${1:-}" = --lanes ]; then
-    lanes=${2:-}
-    shift 2 || true
-  fi
-  if [ $# -lt 2 ] || [ $# -gt 3 ] || ! [[ $lanes =~ ^[1-9]$ ]]; then
+  local lanes=1 lane=""
+  case ${1:-} in
+    --lanes) lanes=${2:-} && shift 2 ;;
+    --lane) lane=${2:-} && shift 2 ;;  # K/N: the lane a parent started, into its OUTPUT
+  esac
+  if [ $# -lt 2 ] || [ $# -gt 3 ] || ! [[ $lanes =~ ^[1-9]$ && (-z $lane || $lane =~ ^[1-9]/[1-9]$) ]]; then
     sed -n 's/^#   usage: /usage: /p' "$0" >&2
     exit 2
   fi
-  local host_bin=$1/bin lane failed=0
+  local host_bin=$1/bin at failed=0
   winsim=$host_bin/winsim
   host_quillfex=$host_bin/Quillfex
   close_request=$host_bin/close_request
@@ -66,22 +67,20 @@ main() {
   capture_exe=$(realpath -m "$2/bin/quillfex-capture.exe")
   output=$(realpath -m "${3:-$here/../../build/wine-test}")
   check_tools
+  mapfile -t all_cases < <(cases)
+  [ -z "$lane" ] || { run_lane "${lane%/*}" "${lane#*/}"; return; }
 
   rm -rf "$output"
   mkdir -p "$output/screens" "$output/reference" "$output/logs"
-  mapfile -t all_cases < <(cases)
-  if [ "$lanes" -eq 1 ]; then
-    run_lane 1 1
-    return
-  fi
-  trap 'kill 0' INT TERM HUP
-  for ((lane = 1; lane <= lanes; lane++)); do
-    (run_lane "$lane" "$lanes") 2>&1 | sed -u "s/^/lane $lane: /" &
+  [ "$lanes" -gt 1 ] || { run_lane 1 1; return; }
+  # Each lane is a script of its own, with its own display, prefixes, Wine servers and temporary folder.
+  local pids=()
+  trap 'kill "${pids[@]}" 2>/dev/null; exit 130' INT TERM HUP
+  for ((at = 1; at <= lanes; at++)); do
+    bash "$0" --lane "$at/$lanes" "$@" > >(sed -u "s/^/lane $at: /") 2>&1 &
+    pids+=($!)
   done
-  wait
-  for ((lane = 1; lane <= lanes; lane++)); do
-    [ "$(cat "$output/logs/lane-$lane.status" 2>/dev/null)" = 0 ] || failed=1
-  done
+  for at in "${!pids[@]}"; do wait "${pids[at]}" || failed=1; done
   [ "$failed" -eq 0 ] || { echo "wine test: a lane failed (above)" >&2; exit 1; }
   echo "Wine test passed on ${#all_cases[@]} machines in ${SECONDS} s, $lanes lanes; screenshots in $output/screens"
 }
@@ -89,7 +88,6 @@ main() {
 # Every lanes-th case from the lane's own, with a display and a temporary folder of its own.
 run_lane() {
   local lane=$1 lanes=$2 at name machine fault count=0
-  lane_status=$output/logs/lane-$lane.status
   # A signal ends the script through exit, so that clean_up runs then too.
   trap clean_up EXIT
   trap 'exit 129' HUP
@@ -178,7 +176,6 @@ fail() {
 
 clean_up() {
   local status=$?
-  echo "$status" >"$lane_status"
   # A step that fails here must not keep the temporary folder from going.
   set +e
   trap - HUP INT TERM
