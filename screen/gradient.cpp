@@ -23,11 +23,11 @@ Pixel opaque(int red, int green, int blue) {
 // Whole groups of 8 pixels, so that the compiler handles a group at once.
 void paintRow(std::span<Pixel> row, Pixel colour, Pixel keptColour) {
   const auto paint = [&](Pixel& pixel) { pixel = (pixel & 0xFFFFFF) == keptColour ? pixel : colour; };
-  std::size_t at = 0;
-  for (; at + 8 <= row.size(); at += 8) {
-    for (std::size_t inGroup = at; inGroup < at + 8; ++inGroup) paint(row[inGroup]);
+  const std::size_t groups = row.size() / 8;
+  for (std::size_t group = 0; group < groups; ++group) {
+    for (std::size_t inGroup = 0; inGroup < 8; ++inGroup) paint(row[group * 8 + inGroup]);
   }
-  for (; at < row.size(); ++at) paint(row[at]);
+  for (std::size_t at = groups * 8; at < row.size(); ++at) paint(row[at]);
 }
 
 }  // namespace

@@ -13,11 +13,11 @@
 namespace quillfex {
 namespace {
 
+using testing::eliminationKeys;
 using testing::Ending;
 using testing::ProgramRun;
+using testing::restoreKeys;
 
-const std::string manyKeys = "Enter Enter Enter Enter Enter Enter Enter Enter";
-const std::string restoreKeys = "Down Enter Enter";
 const std::string back = "  The Windows boot manager is now back on.";
 
 class CrashMatrix : public ProgramRun, public ::testing::WithParamInterface<std::string> {
@@ -62,7 +62,7 @@ std::vector<std::string> machinesToCut() {
 TEST_P(CrashMatrix, CutOffAfterEachCommandLine) {
   const std::string& name = GetParam();
   makeMachine(testing::sampleMachine(name));
-  run(manyKeys);
+  run(eliminationKeys);
   const auto fullRun = static_cast<int>(machine().transcript.size());
   finishMachine();
   int ownWindowsAtKill = 0, secondRunsKeptBackup = 0;
@@ -71,7 +71,7 @@ TEST_P(CrashMatrix, CutOffAfterEachCommandLine) {
     for (const bool secondRun : {false, true}) {
       makeMachine(testing::sampleMachine(name));
       const winsim::MachineReport before = machine();
-      run(manyKeys, kill);
+      run(eliminationKeys, kill);
       for (const auto& promise : broken(before, Ending::cutOff)) ADD_FAILURE() << where << ": " << promise;
       if (!secondRun) {
         const winsim::MachineReport now = machine();
@@ -79,7 +79,7 @@ TEST_P(CrashMatrix, CutOffAfterEachCommandLine) {
           return std::string(1, d.letter) + ":" == systemDrive && testing::bootsByItself(d);
         });
       } else {
-        const auto problems = runToTheEnd(manyKeys);
+        const auto problems = runToTheEnd(eliminationKeys);
         for (const auto& promise : problems) ADD_FAILURE() << where << ", second run: " << promise;
         secondRunsKeptBackup += problems.empty();
       }

@@ -19,10 +19,10 @@
 namespace quillfex {
 namespace {
 
+using testing::eliminationKeys;
 using testing::ProgramRun;
+using testing::restoreKeys;
 
-const std::string manyKeys = "Enter Enter Enter Enter Enter Enter Enter Enter";
-const std::string restoreKeys = "Down Enter Enter";
 constexpr std::uint32_t white = 0xFFFFFF;
 constexpr std::uint32_t black = 0x000000;  // a message the menu has redrawn since: a later drive was probed
 const std::string vista = "{6f1a8c20-5b3e-11e0-9f4d-806e6f6e6963}";
@@ -119,7 +119,7 @@ TEST_P(EverySampleMachine, RunKeepsThePromises) {
   const std::string& name = GetParam();
   makeMachine(testing::sampleMachine(name));
   ASSERT_EQ(lastMessage.count(name), 1u) << name << " has no expectation";
-  runAndCheck(manyKeys, lastMessage.at(name), name);
+  runAndCheck(eliminationKeys, lastMessage.at(name), name);
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, EverySampleMachine, ::testing::ValuesIn(testing::sampleMachineNames()),
@@ -142,7 +142,7 @@ TEST(EndToEndInAnotherLanguage, RunsAsItsEnglishTwin) {
     const char* const names[] = {language, english};
     testing::SimulatedMachine machines[2];
     for (int m = 0; m < 2; ++m) ASSERT_EQ(machines[m].make(testing::sampleMachine(names[m])), "") << names[m];
-    for (const std::string& keys : {manyKeys, restoreKeys}) {
+    for (const std::string& keys : {eliminationKeys, restoreKeys}) {
       std::map<std::string, std::string> screens[2];
       for (int m = 0; m < 2; ++m) {
         const auto folder = machines[m].root / "screens";
@@ -210,7 +210,7 @@ class EachCommandFailingInTurn : public EndToEndWith<Described> {};
 TEST_P(EachCommandFailingInTurn, RunKeepsThePromises) {
   const auto& [name, fault, shown] = GetParam();
   makeMachine(winsim::defaultMachineText() + "\n[[fault]]\n" + fault + "\n");
-  runAndCheck(manyKeys, shown, fault);
+  runAndCheck(eliminationKeys, shown, fault);
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, EachCommandFailingInTurn, ::testing::ValuesIn(faults()), caseName);
@@ -235,7 +235,7 @@ class FilesLeftByAnInterruptedRun : public EndToEndWith<Described> {};
 TEST_P(FilesLeftByAnInterruptedRun, AreNotTakenForTheRunsOwn) {
   const auto& [name, files, shown] = GetParam();
   makeMachine(winsim::defaultMachineText() + "\n" + files);
-  runAndCheck(manyKeys, shown, files);
+  runAndCheck(eliminationKeys, shown, files);
   const auto drives = machine().drives;
   for (const auto& drive : drives) {
     if (drive.store && drive.letter != 'C') {
@@ -248,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(EndToEnd, FilesLeftByAnInterruptedRun, ::testing::Value
 
 TEST_F(EndToEnd, RestoreBringsBackTheStoreAsItWas) {
   makeMachine(winsim::defaultMachineText());
-  runAndCheck(manyKeys, bootable("E:", black), "the run");
+  runAndCheck(eliminationKeys, bootable("E:", black), "the run");
   runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "the restore");
   EXPECT_TRUE(systemStoreIsOriginal());
 }
@@ -263,7 +263,7 @@ TEST_F(EndToEnd, RestoreOfAStoreThatDoesNotListWhatWasSavedSaysSo) {
   makeMachine(winsim::defaultMachineText() +
               "\n[[fault]]\ncommand = 'import'\narg = 'org.bcd'\nafter = 3\n"
               "effect = 'garbage'\n");
-  runAndCheck(manyKeys, bootable("E:", black), "the run");
+  runAndCheck(eliminationKeys, bootable("E:", black), "the run");
   EXPECT_EQ(run(restoreKeys), 0);
   EXPECT_TRUE(shows(15, 1, "  org.bcd was imported, but the store does not list what org.bcd saved."));
 }
@@ -284,9 +284,9 @@ class ASecondRun : public EndToEndWith<Described> {};
 TEST_P(ASecondRun, CancelsAndKeepsTheBackup) {
   const auto& [name, description, shown] = GetParam();
   makeMachine(description);
-  ASSERT_EQ(run(manyKeys), 0);
+  ASSERT_EQ(run(eliminationKeys), 0);
   const winsim::MachineReport afterFirst = machine();
-  runAndCheck(manyKeys, shown, "second run");
+  runAndCheck(eliminationKeys, shown, "second run");
   const winsim::MachineReport afterSecond = machine();
   EXPECT_EQ(afterSecond.transcript.size(), afterFirst.transcript.size() + 2) << "two listings, nothing written";
   EXPECT_FALSE(exists("drives/C/Boot/org.bcd.bak"));
@@ -303,7 +303,7 @@ TEST_F(EndToEnd, APartitionThatBootsByItselfKeepsItsStoreWhenTheNewOneIsNoStore)
   description.insert(description.find(onG) + onG.size(), "bootmgr = true\n");
   makeMachine(description + "\n[[fault]]\ncommand = 'export'\narg = 'lid.bcd'\neffect = 'garbage'\ntimes = 1\n");
   ASSERT_TRUE(testing::bootsByItself(machine().drives.back()));
-  runAndCheck(manyKeys, notBootable("G:"), "garbage exported for G:");
+  runAndCheck(eliminationKeys, notBootable("G:"), "garbage exported for G:");
   EXPECT_FALSE(exists("drives/G/Boot/BCD.bak"));
 }
 
@@ -311,7 +311,7 @@ TEST_F(EndToEnd, APartitionThatBootsByItselfKeepsItsStoreWhenTheNewOneIsNoStore)
 // XP on C: and Vista on D:; the next run must not save that store as the backup.
 TEST_F(EndToEnd, ARunAfterOneCutOffCancelsAndTheRestoreBringsBackTheOriginal) {
   makeMachine(testing::sampleMachine("seven-and-xp-on-c.toml"));
-  run(manyKeys);
+  run(eliminationKeys);
   const auto transcript = machine().transcript;
   const auto firstDeletion = std::find_if(transcript.begin(), transcript.end(), [](const std::string& line) {
     return line.find("/delete") != std::string::npos;
@@ -321,8 +321,9 @@ TEST_F(EndToEnd, ARunAfterOneCutOffCancelsAndTheRestoreBringsBackTheOriginal) {
   finishMachine();
 
   makeMachine(testing::sampleMachine("seven-and-xp-on-c.toml"));
-  run(manyKeys, killAfter);
-  runAndCheck(manyKeys, onRow15("The store is an earlier run's work, cancelled. The 2nd entry restores org.bcd."),
+  run(eliminationKeys, killAfter);
+  runAndCheck(eliminationKeys,
+              onRow15("The store is an earlier run's work, cancelled. The 2nd entry restores org.bcd."),
               "the run after");
   runAndCheck(restoreKeys, {15, 1, "  The Windows boot manager is now back on."}, "restore");
   EXPECT_TRUE(systemStoreIsOriginal());
@@ -330,9 +331,9 @@ TEST_F(EndToEnd, ARunAfterOneCutOffCancelsAndTheRestoreBringsBackTheOriginal) {
 
 TEST_F(EndToEnd, ARunAfterTheRestoreKeepsTheFirstBackupAndEachEarlierStore) {
   makeMachine(winsim::defaultMachineText());
-  ASSERT_EQ(run(manyKeys), 0);
+  ASSERT_EQ(run(eliminationKeys), 0);
   ASSERT_EQ(run(restoreKeys), 0);
-  runAndCheck(manyKeys, bootable("E:", black), "the run after the restore");
+  runAndCheck(eliminationKeys, bootable("E:", black), "the run after the restore");
   EXPECT_TRUE(exists("drives/C/Boot/org.bcd.bak"));
   EXPECT_TRUE(exists("drives/D/Boot/BCD.bak"));
   const auto transcript = machine().transcript;

@@ -16,6 +16,10 @@
 
 namespace quillfex::testing {
 
+// More keys than any machine has screens to answer: an elimination run, and a restore, each to its end.
+inline const std::string eliminationKeys = "Enter Enter Enter Enter Enter Enter Enter Enter";
+inline const std::string restoreKeys = "Down Enter Enter";
+
 // One machine in its own temporary sandbox; free of any test framework, so that a soak program can drive it.
 class SimulatedMachine {
  public:

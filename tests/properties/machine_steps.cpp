@@ -20,8 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string runKeys = "Enter Enter Enter Enter Enter Enter Enter Enter";
-const std::string restoreKeys = "Down Enter Enter";
 constexpr std::uint32_t messageColour = 0xD827BC;
 
 SequenceCounts* counted = nullptr;
@@ -139,8 +137,8 @@ struct ProgramStep : Step {
 };
 
 struct Eliminate : ProgramStep {
-  void run(const Model& model, Sut& sut) const override { runProgram(model, sut, runKeys, 0); }
-  void show(std::ostream& os) const override { os << "elimination run: --keys \"" << runKeys << "\""; }
+  void run(const Model& model, Sut& sut) const override { runProgram(model, sut, eliminationKeys, 0); }
+  void show(std::ostream& os) const override { os << "elimination run: --keys \"" << eliminationKeys << "\""; }
 };
 
 struct Restore : ProgramStep {
@@ -157,7 +155,7 @@ struct CutOff : ProgramStep {
   int killAfter = *rc::gen::inRange(1, 40);
   bool restoring = *rc::gen::inRange(0, 4) == 0;
   void run(const Model& model, Sut& sut) const override {
-    runProgram(model, sut, restoring ? restoreKeys : runKeys, killAfter);
+    runProgram(model, sut, restoring ? restoreKeys : eliminationKeys, killAfter);
   }
   void show(std::ostream& os) const override {
     os << (restoring ? "restore" : "elimination run") << " cut off: --kill-after " << killAfter;

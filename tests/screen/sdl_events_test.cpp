@@ -7,17 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "sdl_key_event.h"
+
 namespace quillfex {
 namespace {
 
-SDL_Event keyDown(SDL_Keycode key, Uint16 modifiers = KMOD_NONE, bool repeat = false) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.keysym.sym = key;
-  event.key.keysym.mod = modifiers;
-  event.key.repeat = repeat;
-  return event;
-}
+using testing::keyDown;
 
 SDL_Event textInput(const char* utf8) {
   SDL_Event event{};

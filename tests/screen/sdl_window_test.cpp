@@ -12,11 +12,13 @@
 
 #include "screen/drivers/sdl_driver.h"
 #include "screen/screen.h"
+#include "sdl_key_event.h"
 
 namespace quillfex {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::keyDown;
 
 void useDisplaylessVideo() { ::setenv("SDL_VIDEODRIVER", "dummy", 1); }
 
@@ -84,13 +86,6 @@ TEST_F(SdlWindowTest, OnlyTheGivenRowsReachTheWindow) {
 
 // Pushes an event as the display would deliver it to the driver's thread.
 void deliver(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
-
-SDL_Event keyDown(SDL_Keycode key) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.keysym.sym = key;
-  return event;
-}
 
 // The next key the program polls, waiting up to a second for the driver's refresh to queue it.
 std::string nextPolledKey(Screen& screen) {

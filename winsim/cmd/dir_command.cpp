@@ -39,7 +39,7 @@ bool matches(std::string_view pattern, std::string_view name) {
 
 bool hasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string_view::npos; }
 
-std::optional<DirOptions> readOptions(Shell& shell, const std::vector<std::string>& words) {
+std::optional<DirOptions> readDirOptions(Shell& shell, const std::vector<std::string>& words) {
   DirOptions options;
   for (const auto& word : words) {
     if (word.empty() || word[0] != '/') {
@@ -93,7 +93,7 @@ int listPath(Shell& shell, const std::string& written, bool everyAttribute) {
 }  // namespace
 
 int dirCommand(Shell& shell, const std::vector<std::string>& words) {
-  const auto options = readOptions(shell, words);
+  const auto options = readDirOptions(shell, words);
   if (!options) return 1;
   int status = 0;
   for (const auto& path : options->paths) status = std::max(status, listPath(shell, path, options->everyAttribute));

@@ -181,7 +181,7 @@ class Xcopy {
   bool attributesChanged_ = false;
 };
 
-std::optional<XcopyOptions> readOptions(Shell& shell, const std::vector<std::string>& words) {
+std::optional<XcopyOptions> readXcopyOptions(Shell& shell, const std::vector<std::string>& words) {
   XcopyOptions options;
   for (const auto& word : words) {
     if (word.size() != 2 || word[0] != '/') {
@@ -218,7 +218,7 @@ std::optional<XcopyOptions> readOptions(Shell& shell, const std::vector<std::str
 }  // namespace
 
 int xcopyCommand(Shell& shell, const std::vector<std::string>& words) {
-  auto options = readOptions(shell, words);
+  auto options = readXcopyOptions(shell, words);
   if (!options) return badStart;
   return Xcopy(shell, std::move(*options)).run();
 }
