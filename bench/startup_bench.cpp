@@ -46,7 +46,9 @@ void spawnTrue(benchmark::State& run) {
   quillfex::posix::ProcessStart start;
   start.arguments = {"/bin/true"};
   start.environment = quillfex::posix::currentEnvironment();
-  for (auto _ : run) quillfex::posix::runProcess(start);
+  for (auto _ : run) {
+    if (!quillfex::posix::runProcess(start)) run.SkipWithError("/bin/true did not start");
+  }
 }
 BENCHMARK(spawnTrue)->Unit(benchmark::kMillisecond)->UseRealTime();
 
