@@ -13,14 +13,13 @@
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
 #include "readers/listing.h"
+#include "screen/key_codes.h"
 #include "screen/menu_screen.h"
 
 namespace quillfex {
 
 namespace {
 
-constexpr char enter = 13;
-constexpr char escape = 27;
 // A short pause between polls keeps an idle menu from taking a whole processor core.
 constexpr auto pollPause = std::chrono::milliseconds(2);
 
@@ -34,11 +33,11 @@ std::string nextKey(Screen& screen) {
 void moveSelection(ProgramState& state) {
   const std::string& key = state.lineBuffer;
   if (key.size() != 2) return;
-  if (key[1] == 'H') {
+  if (key[1] == upArrowCode) {
     state.selectedRow -= 2;
     if (state.selectedRow < 14) state.selectedRow = 16;
   }
-  if (key[1] == 'P') {
+  if (key[1] == downArrowCode) {
     state.selectedRow += 2;
     if (state.selectedRow > 16) state.selectedRow = 14;
   }
@@ -75,15 +74,15 @@ void mainMenu(Context& context) {
     drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
     state.lineBuffer = nextKey(context.screen);
     moveSelection(state);
-    if (state.lineBuffer[0] == enter || state.lineBuffer[0] == escape) break;
+    if (state.lineBuffer[0] == enterCharacter || state.lineBuffer[0] == escapeCharacter) break;
   }
-  if (state.lineBuffer[0] == escape) return;
+  if (state.lineBuffer[0] == escapeCharacter) return;
   if (state.selectedRow == 16) return restoreBootManager(context);
   eliminationRun(context);
 }
 
 void restoreBootManager(Context& context) {
-  const auto backup = readWholeFile(context.os, "org.bcd");
+  const auto backup = readWholeFile(context.os, backupStoreFile);
   if (!backup || backup->empty()) return showRestoreOutcome(context, messages::nothingRestored);
   const auto savedListing = readWholeFile(context.os, backupListingFile);
   const auto saved = savedListing ? std::optional(listedEntries(*savedListing)) : std::nullopt;
@@ -91,7 +90,7 @@ void restoreBootManager(Context& context) {
   // The start-up has just listed the store; a listing that fails now cannot tell whether the user changed it.
   if (saved && live.empty()) return showRestoreOutcome(context, messages::storeNotListed);
   if (saved && changedSinceBackup(*saved, live)) return showRestoreOutcome(context, messages::changedSinceBackup);
-  if (runCommand(context, importStoreCommand("org.bcd")) != 0) {
+  if (runCommand(context, importStoreCommand(backupStoreFile)) != 0) {
     // A failed import may still have removed or half written the store; say so when it no longer lists
     // what it did.
     if (listStore(context).entries == live) return showRestoreOutcome(context, messages::nothingRestored);

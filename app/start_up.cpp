@@ -82,7 +82,7 @@ StartUp startUp(Context& context) {
   context.screen.printText(messages::initialize, LineEnd::yes);
   extractHelper(context);
   if (findBootManagerDevice(context, state.systemDrive)) return StartUp::menu;
-  const Refusal refusal = refusalFor(readCapture(context.os, 0), state.systemDrive);
+  const Refusal refusal = refusalFor(readCapture(context.os, CaptureSlot::listing), state.systemDrive);
   context.screen.clearScreen();
   context.screen.locate(2, 3);
   context.screen.printText(refusal.message, LineEnd::yes);
@@ -94,8 +94,8 @@ StartUp startUp(Context& context) {
 
 void cleanUp(Context& context) {
   context.screen.locate(0, 0, 1);
-  for (int n = 0; n < 4; ++n) context.os.deleteFile(capturePath(context.os, n));
-  context.os.deleteFile("lid.bcd");
+  for (const CaptureSlot slot : captureSlots) context.os.deleteFile(capturePath(context.os, slot));
+  context.os.deleteFile(trimmedStoreFile);
   context.os.deleteFile(helperFileName);
 }
 

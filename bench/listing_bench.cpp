@@ -40,7 +40,7 @@ BENCHMARK(baselineGetline);
 void countEntriesScan(benchmark::State& run) {
   testing::FakeOs os;
   const std::string text = bigListing();
-  os.onCommand = [&](const std::string&) { os.setFile(capturePath(os, 0), text); };
+  os.onCommand = [&](const std::string&) { os.setFile(capturePath(os, CaptureSlot::listing), text); };
   ProgramState state;
   Screen screen;
   Context context{state, os, screen};

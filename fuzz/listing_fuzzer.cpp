@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string listing(reinterpret_cast<const char*>(data), size);
   const std::string command = listingCommand(os);
   os.onCommand = [&](const std::string& line) {
-    if (line == command) os.setFile(capturePath(os, 0), listing);
+    if (line == command) os.setFile(capturePath(os, CaptureSlot::listing), listing);
   };
   ProgramState state;
   static Screen screen;  // never opened; a fresh one per input would cost more than the reading

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string exported(reinterpret_cast<const char*>(data), size);
   const std::string command = exportMountedDevicesCommand(os);
   os.onCommand = [&](const std::string& line) {
-    if (line == command) os.setFile(capturePath(os, 1), exported);
+    if (line == command) os.setFile(capturePath(os, CaptureSlot::registryExport), exported);
   };
   ProgramState state;
   state.systemDrive = "C:";
@@ -26,10 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   exportMountedDevices(context);
   // Narrowing keeps every byte at an even offset, and no more.
-  if (os.file(capturePath(os, 2)) == nullptr || os.file(capturePath(os, 2))->size() != (size + 1) / 2) {
+  if (os.file(capturePath(os, CaptureSlot::narrowedExport)) == nullptr ||
+      os.file(capturePath(os, CaptureSlot::narrowedExport))->size() != (size + 1) / 2) {
     __builtin_trap();
   }
-  const std::string& narrowed = *os.file(capturePath(os, 2));
+  const std::string& narrowed = *os.file(capturePath(os, CaptureSlot::narrowedExport));
   for (const char letter : {'C', 'D', 'Z'}) {
     state.letterCode = letter;
     scanLetter(context, narrowed, [&](const std::string& signature) {

@@ -11,11 +11,6 @@
 
 namespace quillfex {
 
-class Os;
-
-// Capture file n (0 to 3) as the command wrote it; "" when it wrote none.
-std::string readCapture(Os& os, int n);
-
 class CapturedLines {
  public:
   // The text must outlive the reading.

@@ -17,8 +17,8 @@ constexpr long idColumn = 25;
 
 // Runs the listing and returns capture file 0; "" when the editor wrote none.
 std::string runListing(Context& context) {
-  runIntoCapture(context, listingCommand(context.os), 0);
-  return readCapture(context.os, 0);
+  runIntoCapture(context, listingCommand(context.os), CaptureSlot::listing);
+  return readCapture(context.os, CaptureSlot::listing);
 }
 
 // A title's underline: the editor writes a line of dashes below each section's title.
@@ -134,7 +134,7 @@ namespace {
 
 StoreListing readCapturedListing(Context& context) {
   StoreListing listing;
-  listing.text = readCapture(context.os, 0);
+  listing.text = readCapture(context.os, CaptureSlot::listing);
   listing.entries = listedEntries(listing.text);
   return listing;
 }
@@ -147,7 +147,7 @@ StoreListing listStore(Context& context) {
 }
 
 StoreListing listStoreFile(Context& context, const std::string& file) {
-  if (runIntoCapture(context, listStoreFileCommand(context.os, file), 0) != 0) return {};
+  if (runIntoCapture(context, listStoreFileCommand(context.os, file), CaptureSlot::listing) != 0) return {};
   return readCapturedListing(context);
 }
 

@@ -46,10 +46,10 @@ LetterLines letterLinesIn(std::string_view narrowed, char letter) {
 
 void exportMountedDevices(Context& context) {
   ProgramState& state = context.state;
-  runIntoCapture(context, exportMountedDevicesCommand(context.os), 1);
-  context.os.deleteFile(capturePath(context.os, 2));
-  BinaryFile exportFile = openBinaryFile(context.os, capturePath(context.os, 1));
-  BinaryFile narrowedFile = openBinaryFile(context.os, capturePath(context.os, 2));
+  runIntoCapture(context, exportMountedDevicesCommand(context.os), CaptureSlot::registryExport);
+  context.os.deleteFile(capturePath(context.os, CaptureSlot::narrowedExport));
+  BinaryFile exportFile = openBinaryFile(context.os, capturePath(context.os, CaptureSlot::registryExport));
+  BinaryFile narrowedFile = openBinaryFile(context.os, capturePath(context.os, CaptureSlot::narrowedExport));
   const std::string exported = exportFile.read(exportFile.size());
   narrowedFile.write(1, narrowedExport(exported));
   if (exported.empty()) return;

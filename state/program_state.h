@@ -11,10 +11,13 @@
 
 namespace quillfex {
 
+// The physical disks whose partitions a run prepares: disks 0 to 3.
+inline constexpr int scannedDiskCount = 4;
+
 struct ProgramState {
-  std::string systemDrive;                              // SystemDrive, verbatim; "" when unset
-  std::string targetDrive;                              // the partition being prepared, "D:"
-  std::array<std::string, 4> diskSignatures;            // per physical disk 0 to 3; "" for an unreadable disk
+  std::string systemDrive;                                   // SystemDrive, verbatim; "" when unset
+  std::string targetDrive;                                   // the partition being prepared, "D:"
+  std::array<std::string, scannedDiskCount> diskSignatures;  // per disk 0 to 3; "" for an unreadable disk
   std::int32_t lastStatus = 0;                          // of the last readSector (0 good, 6 no open) or probeWindows
   int selectedRow = 14;                                 // 14: first menu entry selected, 16: the second
   int scratchFlag = 0;                                  // result of the last listing scan, later the "bootmgr" flag

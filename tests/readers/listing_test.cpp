@@ -78,7 +78,7 @@ class ListingTest : public ::testing::Test {
   // The listing command leaves `text` in capture file 0 (or nothing at all, for nullptr).
   void listingIs(const std::string* text) {
     os.onCommand = [this, text](const std::string& line) {
-      if (line == "Zendrakx.exe>%temp%\\Quillfex.000" && text) os.setFile(capturePath(os, 0), *text);
+      if (line == "Zendrakx.exe>%temp%\\Quillfex.000" && text) os.setFile(capturePath(os, CaptureSlot::listing), *text);
     };
   }
   void listingIs(const std::string& text) {

@@ -28,13 +28,13 @@ class MountedDevicesTest : public ::testing::Test {
  protected:
   void exportIs(const std::string* bytes) {
     os.onCommand = [this, bytes](const std::string&) {
-      if (bytes) os.setFile(capturePath(os, 1), *bytes);
+      if (bytes) os.setFile(capturePath(os, CaptureSlot::registryExport), *bytes);
     };
   }
 
   std::string narrowed() {
     exportMountedDevices(context);
-    const std::string* file = os.file(capturePath(os, 2));
+    const std::string* file = os.file(capturePath(os, CaptureSlot::narrowedExport));
     return file ? *file : "(missing)";
   }
 
@@ -68,11 +68,12 @@ TEST_F(MountedDevicesTest, NarrowingKeepsTheBytesAtEvenOffsets) {
 }
 
 TEST_F(MountedDevicesTest, AMissingExportGivesNoContentAndNoLeftoverSurvives) {
-  os.setFile(capturePath(os, 2), valueLine('D', "12,ab,0c,ff"));  // left by an interrupted run
+  os.setFile(capturePath(os, CaptureSlot::narrowedExport),
+             valueLine('D', "12,ab,0c,ff"));  // left by an interrupted run
   exportIs(nullptr);
   EXPECT_EQ(narrowed(), "");
   const std::string shortExport = utf16("x");
-  os.setFile(capturePath(os, 2), std::string(100, 'L'));
+  os.setFile(capturePath(os, CaptureSlot::narrowedExport), std::string(100, 'L'));
   exportIs(&shortExport);
   EXPECT_EQ(narrowed(), "\xFFx");
 }
@@ -136,8 +137,9 @@ TEST_F(MountedDevicesTest, NarrowingLeavesTheLastPairInLineBufferAndEntryId) {
   }
   exportIs(nullptr);
   exportMountedDevices(context);
-  ASSERT_NE(os.file(capturePath(os, 1)), nullptr);  // opened for reading and writing, so created
-  EXPECT_EQ(*os.file(capturePath(os, 1)), "");
+  ASSERT_NE(os.file(capturePath(os, CaptureSlot::registryExport)),
+            nullptr);  // opened for reading and writing, so created
+  EXPECT_EQ(*os.file(capturePath(os, CaptureSlot::registryExport)), "");
 }
 
 TEST(MountedDevicesLineRules, WhichLinesNameALetter) {

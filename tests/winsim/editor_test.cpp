@@ -74,7 +74,9 @@ TEST_F(EditorTest, TheProgramsListingReaderUnderstandsBothHeaderStyles) {
   quillfex::ProgramState state;
   quillfex::Screen screen;
   quillfex::Context context{state, os, screen};
-  os.onCommand = [&](const std::string&) { os.setFile(quillfex::capturePath(os, 0), run({}).output); };
+  os.onCommand = [&](const std::string&) {
+    os.setFile(quillfex::capturePath(os, quillfex::CaptureSlot::listing), run({}).output);
+  };
   for (const HeaderStyle header : {HeaderStyle::identifier, HeaderStyle::id}) {
     machine.header = header;
     EXPECT_TRUE(quillfex::findBootManagerDevice(context, "C:"));
@@ -104,7 +106,9 @@ TEST_F(EditorTest, ListsInTheWordsAndCodePageOfTheSandbox) {
   quillfex::ProgramState state;
   quillfex::Screen screen;
   quillfex::Context context{state, os, screen};
-  os.onCommand = [&](const std::string&) { os.setFile(quillfex::capturePath(os, 0), run({}).output); };
+  os.onCommand = [&](const std::string&) {
+    os.setFile(quillfex::capturePath(os, quillfex::CaptureSlot::listing), run({}).output);
+  };
   const auto english = quillfex::listedEntries(run({}).output);
   for (const ListingWords& words : cases) {
     std::string failedKey;
