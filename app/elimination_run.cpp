@@ -6,8 +6,10 @@
 #include "app/boot_files.h"
 #include "app/messages.h"
 #include "app/partition_preparation.h"
+#include "app/scans.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
+#include "platform/raw_sector.h"
 #include "platform/whole_file.h"
 #include "readers/disk_sector.h"
 #include "readers/folder_names.h"
@@ -56,13 +58,8 @@ std::string reasonNotToStart(Context& context, const StoreListing& live) {
 }
 
 bool systemDriveHasBootManager(Context& context) {
-  ProgramState& state = context.state;
-  state.scratchFlag = 0;
-  runIntoCapture(context, listRootCommand(context.os, state.systemDrive), CaptureSlot::listing);
-  const LinesReading<bool> root = bootManagerFileIn(readCapture(context.os, CaptureSlot::listing));
-  if (root.lastLine) state.lineBuffer = *root.lastLine;
-  if (root.answer) state.scratchFlag = 1;
-  return state.scratchFlag == 1;
+  runIntoCapture(context, listRootCommand(context.os, context.state.systemDrive), CaptureSlot::listing);
+  return bootManagerFileIn(readCapture(context.os, CaptureSlot::listing));
 }
 
 // org.bcd is the only way back, so it must be this run's own, complete export before the live store is
@@ -90,10 +87,8 @@ void readDiskSignatures(Context& context) {
   ProgramState& state = context.state;
   state.diskSignatures.fill("");
   for (int disk = 0; disk < scannedDiskCount; ++disk) {
-    readSector(context, disk, 0, 0);
-    if (state.lastStatus != 0) continue;
-    diskSignatureText(context);
-    state.diskSignatures[static_cast<std::size_t>(disk)] = state.lineBuffer;
+    const SectorRead sector = readSector(context.os, disk, 0, 0);
+    if (sector.status == 0) state.diskSignatures[static_cast<std::size_t>(disk)] = diskSignatureText(sector.bytes);
   }
 }
 
@@ -120,19 +115,18 @@ void prepareMatchingPartitions(Context& context, Progress& progress) {
   ProgramState& state = context.state;
   exportMountedDevices(context);
   const std::string narrowed = readCapture(context.os, CaptureSlot::narrowedExport);
-  for (state.letterCode = 'C'; state.letterCode <= 'Z' && !progress.stopped; ++state.letterCode) {
-    scanLetter(context, narrowed, [&](const std::string& signature) {
+  for (char letter = 'C'; letter <= 'Z' && !progress.stopped; ++letter) {
+    for (const std::string& signature : signaturesOf(narrowed, letter)) {
       for (int disk = 0; disk < scannedDiskCount && !progress.stopped; ++disk) {
-        if (!signatureMatches(state, signature, disk)) continue;
-        state.targetDrive = std::string(1, static_cast<char>(state.letterCode)) + ":";
-        probeWindows(context);
-        if (state.lastStatus == 0) {
+        if (!signatureMatches(signature, state.diskSignatures, disk, letter, state.systemDrive)) continue;
+        state.targetDrive = std::string(1, letter) + ":";
+        if (probeWindows(context)) {
           prepare(context, progress);
         } else if (!holds(progress.withoutWindows, state.targetDrive)) {
           progress.withoutWindows.push_back(state.targetDrive);
         }
       }
-    });
+    }
   }
 }
 
@@ -190,9 +184,9 @@ void stopWith(Context& context, const Progress& progress, const StoreListing& st
 
 void eliminationRun(Context& context) {
   ProgramState& state = context.state;
-  state.scratchFlag = 0;
   const StoreListing start = listStore(context);
-  if (state.scratchFlag < 3) return showOnRow15(context, messages::noMultiboot);
+  // The boot manager and two systems at the least.
+  if (entryCountIn(start.text) < 3) return showOnRow15(context, messages::noMultiboot);
   if (const std::string reason = reasonNotToStart(context, start); !reason.empty()) {
     return showOnRow15(context, reason);
   }

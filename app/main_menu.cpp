@@ -8,11 +8,11 @@
 #include "app/boot_files.h"
 #include "app/elimination_run.h"
 #include "app/messages.h"
+#include "app/scans.h"
 #include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
-#include "readers/listing.h"
 #include "screen/key_codes.h"
 #include "screen/menu_screen.h"
 
@@ -30,8 +30,7 @@ std::string nextKey(Screen& screen) {
   }
 }
 
-void moveSelection(ProgramState& state) {
-  const std::string& key = state.lineBuffer;
+void moveSelection(ProgramState& state, const std::string& key) {
   if (key.size() != 2) return;
   if (key[1] == upArrowCode) {
     state.selectedRow -= 2;
@@ -70,13 +69,14 @@ void showRestoreOutcome(Context& context, const std::string& outcome) {
 
 void mainMenu(Context& context) {
   ProgramState& state = context.state;
+  std::string key;
   for (;;) {
-    drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
-    state.lineBuffer = nextKey(context.screen);
-    moveSelection(state);
-    if (state.lineBuffer[0] == enterCharacter || state.lineBuffer[0] == escapeCharacter) break;
+    drawMenu(context.screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
+    key = nextKey(context.screen);
+    moveSelection(state, key);
+    if (key[0] == enterCharacter || key[0] == escapeCharacter) break;
   }
-  if (state.lineBuffer[0] == escapeCharacter) return;
+  if (key[0] == escapeCharacter) return;
   if (state.selectedRow == 16) return restoreBootManager(context);
   eliminationRun(context);
 }

@@ -4,12 +4,12 @@
 
 #include "app/boot_files.h"
 #include "app/messages.h"
+#include "app/scans.h"
 #include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
 #include "readers/folder_names.h"
-#include "readers/listing.h"
 #include "screen/menu_screen.h"
 
 namespace quillfex {
@@ -28,17 +28,18 @@ template <typename Pick>
 Trim trimStore(Context& context, Pick shouldDelete) {
   ProgramState& state = context.state;
   if (runCommand(context, importStoreCommand(backupStoreFile)) != 0) return Trim::storeNotRestored;
-  const KeptEntries kept = foreignEntryIds(context, state.targetDrive, [&](const std::string& id) {
-    if (!isSafeEntryId(id) || !shouldDelete(deviceDrive(state.lineBuffer))) return;
-    state.entryId = id;
-    runCommand(context, deleteEntryCommand(state.entryId));
-  });
+  const ForeignEntries entries = foreignEntriesIn(runListing(context), state.targetDrive);
+  for (const ListedEntry& entry : entries.foreign) {
+    if (isSafeEntryId(entry.id) && shouldDelete(deviceDrive(entry.device))) {
+      runCommand(context, deleteEntryCommand(entry.id));
+    }
+  }
   // A lid.bcd that an earlier run or target left must never pass for this one.
   context.os.deleteFile(trimmedStoreFile);
   const bool exported = runCommand(context, exportStoreCommand(trimmedStoreFile)) == 0;
   const auto exportedStore = readWholeFile(context.os, trimmedStoreFile);
   const bool lidWritten = exported && exportedStore && !exportedStore->empty();
-  return kept.bootManager && kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
+  return entries.kept.bootManager && entries.kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
 }
 
 // Why a target could not be made bootable, as the row below its message says.
@@ -151,14 +152,11 @@ bool isSafeEntryId(const std::string& id) {
   return std::all_of(id.begin() + 1, id.end() - 1, [](unsigned char c) { return std::isalnum(c) || c == '-'; });
 }
 
-void probeWindows(Context& context) {
+bool probeWindows(Context& context) {
   ProgramState& state = context.state;
-  state.lastStatus = 1;
   runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), CaptureSlot::windowsProbe);
-  drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
-  const LinesReading<bool> probe = windowsProbeIn(readCapture(context.os, CaptureSlot::windowsProbe));
-  if (probe.lastLine) state.probeLine = *probe.lastLine;
-  if (probe.answer) state.lastStatus = 0;
+  drawMenu(context.screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
+  return windowsProbeIn(readCapture(context.os, CaptureSlot::windowsProbe));
 }
 
 Preparation preparePartition(Context& context) {

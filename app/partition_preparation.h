@@ -9,9 +9,9 @@
 
 namespace quillfex {
 
-// Lists the target's \Windows\System32\b* and redraws the menu; lastStatus 0 when a name was listed
-// (Windows is there), 1 when not.
-void probeWindows(Context& context);
+// Lists the target's \Windows\System32\b* and redraws the menu; true when a name was listed (Windows is
+// there).
+bool probeWindows(Context& context);
 
 enum class Preparation {
   prepared,          // the target is bootable by itself, and said so

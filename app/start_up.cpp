@@ -1,12 +1,11 @@
 #include "app/start_up.h"
 
 #include "app/messages.h"
+#include "app/scans.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
-#include "readers/captured_lines.h"
-#include "readers/disk_sector.h"
-#include "readers/listing.h"
+#include "platform/raw_sector.h"
 #include "screen/screen.h"
 #include "text/text.h"
 
@@ -15,7 +14,6 @@ namespace quillfex {
 namespace {
 
 constexpr std::size_t currentDirectoryRoom = 260;
-constexpr std::int32_t diskDidNotOpen = 6;
 
 void openTheScreen(Context& context) {
   Screen& screen = context.screen;
@@ -73,14 +71,13 @@ StartUp startUp(Context& context) {
     endWith(context, messages::cannotFindBootFiles, bootFolderThere ? "" : messages::noBootFolder(state.systemDrive));
     return StartUp::ended;
   }
-  readSector(context, 0, 0, 0);
-  if (state.lastStatus == diskDidNotOpen) {
+  if (readSector(context.os, 0, 0, 0).status == diskDidNotOpen) {
     endWith(context, messages::needRights);
     return StartUp::ended;
   }
   context.screen.locate(8, 34, 0);
   context.screen.printText(messages::initialize, LineEnd::yes);
-  extractHelper(context);
+  extractHelper(context.os);
   if (findBootManagerDevice(context, state.systemDrive)) return StartUp::menu;
   const Refusal refusal = refusalFor(readCapture(context.os, CaptureSlot::listing), state.systemDrive);
   context.screen.clearScreen();

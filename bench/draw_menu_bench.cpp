@@ -36,7 +36,7 @@ void drawMenuScreen(benchmark::State& run) {
   state.optionTwoText = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
   for (auto _ : run) {
     state.selectedRow = state.selectedRow == 14 ? 16 : 14;
-    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+    drawMenu(screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
     benchmark::ClobberMemory();
   }
 }

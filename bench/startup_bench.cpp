@@ -60,7 +60,7 @@ void startToFirstMenuFrame(benchmark::State& run) {
     Screen screen;
     Context context{state, os, screen};
     if (startUp(context) != StartUp::menu) run.SkipWithError("start-up did not reach the menu");
-    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+    drawMenu(screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
   }
 }
 BENCHMARK(startToFirstMenuFrame)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -6,9 +6,9 @@
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
+#include "platform/raw_sector.h"
 #include "platform/whole_file.h"
 #include "readers/captured_lines.h"
-#include "readers/disk_sector.h"
 #include "readers/mounted_devices.h"
 #include "text/windows_path.h"
 
@@ -16,7 +16,6 @@ namespace quillfex {
 
 namespace {
 
-constexpr std::int32_t diskDidNotOpen = 6;
 // chcp and ver write into the capture file that a capture run has no export to narrow into
 constexpr CaptureSlot consoleCapture = CaptureSlot::narrowedExport;
 constexpr const char* listingsOfDrive[] = {"root", "boot", "system32"};
@@ -93,10 +92,7 @@ class Capture {
   }
 
   // Sector 0 of disk 0 opens only with administrator rights, as for the program.
-  bool elevated() {
-    readSector(context_, 0, 0, 0);
-    return context_.state.lastStatus != diskDidNotOpen;
-  }
+  bool elevated() { return readSector(os_, 0, 0, 0).status != diskDidNotOpen; }
 
   void listStore() {
     const std::string started = os_.currentDirectory();
@@ -105,7 +101,7 @@ class Capture {
       cannot("the store: the temporary folder " + temp + " cannot be entered to write the editor out");
       return;
     }
-    extractHelper(context_);
+    extractHelper(os_);
     const int status = runIntoCapture(context_, listingCommand(os_), CaptureSlot::listing);
     os_.deleteFile(helperFileName);
     os_.changeDirectory(started);
@@ -132,13 +128,12 @@ class Capture {
 
   void readDisks() {
     for (int disk = 0; disk < scannedDiskCount; ++disk) {
-      readSector(context_, disk, 0, 0);
-      const auto& sector = context_.state.sectorBuffer;
+      const SectorRead sector = readSector(os_, disk, 0, 0);
       const std::string name = diskFileName(disk);
-      if (context_.state.lastStatus == 0) {
-        record(name, std::string(sector.begin(), sector.end()));
+      if (sector.status == 0) {
+        record(name, std::string(sector.bytes.begin(), sector.bytes.end()));
       } else {
-        cannot(diskName(disk) + " (status " + std::to_string(context_.state.lastStatus) + ")");
+        cannot(diskName(disk) + " (status " + std::to_string(sector.status) + ")");
       }
     }
   }
@@ -147,7 +142,7 @@ class Capture {
   void listDrives() {
     const std::string narrowed = narrowedExport(exported_);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-      if (!letterLinesIn(narrowed, letter).lines.empty()) listDrive(letter);
+      if (!signaturesOf(narrowed, letter).empty()) listDrive(letter);
     }
   }
 

@@ -52,14 +52,14 @@ Pixel entryBackground(int selectedRow, int entryRow) { return selectedRow == ent
 
 // Every row is exactly 80 characters without a line end; the footer's fills the corner, which holds the
 // scroll back until the final locate cancels it.
-void drawMenu(Screen& screen, int selectedRow, const std::string& optionTwoText, ItemCursor& cursor,
-              const ItemRecord* gradientSteps) {
+void drawMenu(Screen& screen, int selectedRow, const std::string& optionTwoText, const ItemRecord* gradientSteps) {
   static const std::array<std::string, 11> helpText = [] {
     std::array<std::string, 11> rows;
     for (std::size_t at = 0; at < rows.size(); ++at) rows[at] = fullRow(helpRows[at]);
     return rows;
   }();
   static const std::string firstEntryRow = fullRow(firstEntry);
+  ItemCursor cursor;  // each band reads the steps from the first
 
   screen.locate(1, 1);
   printBand(screen, cursor, gradientSteps, title, titleBandTop);

@@ -15,9 +15,8 @@ inline constexpr Pixel bodyBackground = 0xFFD0FF;
 inline constexpr Pixel highlight = 0xDDA0DD;
 
 // Highlights row 13 for selectedRow 14 and row 15 (optionTwoText, the second entry) for 16; paints both
-// gradient bands from gradientSteps through cursor. Leaves the cursor at row 11, column 1, with FFD0FF on FFD0FF, so
-// that anything printed later without a colour change stays invisible.
-void drawMenu(Screen& screen, int selectedRow, const std::string& optionTwoText, ItemCursor& cursor,
-              const ItemRecord* gradientSteps);
+// gradient bands from gradientSteps. Leaves the cursor at row 11, column 1, with FFD0FF on FFD0FF, so that
+// anything printed later without a colour change stays invisible.
+void drawMenu(Screen& screen, int selectedRow, const std::string& optionTwoText, const ItemRecord* gradientSteps);
 
 }  // namespace quillfex

@@ -29,7 +29,7 @@ class MenuTest : public ::testing::Test {
 
   void draw(int selectedRow) {
     state.selectedRow = selectedRow;
-    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+    drawMenu(screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
   }
 
   Screen screen;

@@ -98,7 +98,7 @@ TEST(TtyRenderTest, TheMenuReadsBackAsItsText) {
   ProgramState state;
   state.optionTwoText = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
   state.selectedRow = 14;
-  drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+  drawMenu(screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
   const Surface surface = testing::surfaceOf(screen);
   const auto rowText = [&](int textRow) {
     std::string text;
