@@ -10,7 +10,6 @@ namespace {
 
 const std::string longHeader = "identifier";
 const std::string shortHeader = "id        ";
-const std::string bootManagerId = "{bootmgr}";
 constexpr long idColumn = 25;
 
 // A title's underline: the editor writes a line of dashes below each section's title.
@@ -39,43 +38,48 @@ bool deviceIsOn(std::string_view deviceLine, std::string_view drive) { return de
 
 std::string deviceDrive(std::string_view deviceLine) { return rightPart(deviceLine, 2); }
 
-bool bootManagerDeviceIn(std::string_view listing, const std::string& drive) {
-  bool onDrive = false;
+std::vector<ListedEntry> listedEntries(std::string_view listing) {
+  std::vector<ListedEntry> entries;
   ListingLines lines(listing);
-  while (!lines.atEnd()) {
-    const std::string line = lines.readLine();
-    if (!lines.headsEntry() || entryIdOf(line) != bootManagerId) continue;
-    if (deviceIsOn(lines.readLine(), drive)) onDrive = true;
+  std::string line;
+  bool heads = false;
+  while (heads || !lines.atEnd()) {
+    if (!heads) {
+      line = lines.readLine();
+      heads = lines.headsEntry();
+      continue;
+    }
+    ListedEntry entry{entryIdOf(line), ""};
+    heads = false;
+    if (!lines.atEnd()) {
+      line = lines.readLine();
+      heads = lines.headsEntry();
+      // A header right after a header begins an entry of its own: the one before was cut off.
+      if (!heads) entry.device = line;
+    }
+    entries.push_back(std::move(entry));
   }
-  return onDrive;
+  return entries;
 }
 
-int entryCountIn(std::string_view listing) {
-  int count = 0;
-  ListingLines lines(listing);
-  while (!lines.atEnd()) {
-    lines.readLine();
-    if (lines.headsEntry()) ++count;
-  }
-  return count;
+bool bootManagerDeviceIn(std::string_view listing, const std::string& drive) {
+  const std::vector<ListedEntry> entries = listedEntries(listing);
+  return std::any_of(entries.begin(), entries.end(), [&](const ListedEntry& entry) {
+    return entry.isBootManager() && deviceIsOn(entry.device, drive);
+  });
 }
+
+int entryCountIn(std::string_view listing) { return static_cast<int>(listedEntries(listing).size()); }
 
 ForeignEntries foreignEntriesIn(std::string_view listing, const std::string& drive) {
   ForeignEntries entries;
-  ListingLines lines(listing);
-  while (!lines.atEnd()) {
-    const std::string line = lines.readLine();
-    if (!lines.headsEntry()) continue;
-    if (entryIdOf(line) == bootManagerId) {
+  for (ListedEntry& entry : listedEntries(listing)) {
+    if (entry.isBootManager()) {
       entries.kept.bootManager = true;
-      continue;
-    }
-    const std::string id = entryIdOf(line);
-    const std::string device = lines.readLine();
-    if (deviceIsOn(device, drive)) {
+    } else if (deviceIsOn(entry.device, drive)) {
       ++entries.kept.onDrive;
     } else {
-      entries.foreign.push_back({id, device});
+      entries.foreign.push_back(std::move(entry));
     }
   }
   return entries;
@@ -85,16 +89,6 @@ bool listsBootManagerAndEntryOn(const std::vector<ListedEntry>& entries, const s
   const auto has = [&](auto predicate) { return std::any_of(entries.begin(), entries.end(), predicate); };
   return has([](const ListedEntry& entry) { return entry.isBootManager(); }) &&
          has([&](const ListedEntry& entry) { return !entry.isBootManager() && deviceDrive(entry.device) == drive; });
-}
-
-std::vector<ListedEntry> listedEntries(std::string_view listing) {
-  std::vector<ListedEntry> entries;
-  ListingLines lines(listing);
-  while (!lines.atEnd()) {
-    const std::string line = lines.readLine();
-    if (lines.headsEntry()) entries.push_back({entryIdOf(line), lines.readLine()});
-  }
-  return entries;
 }
 
 }  // namespace quillfex

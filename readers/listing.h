@@ -1,10 +1,12 @@
 #pragma once
 // Questions answered from the boot-configuration editor's default listing, each a pure reading of the
-// listing's text. An entry begins with its header line, and the line right after a header is its device
-// line, whose last two characters are its drive. A header is "identifier", or "id" and 8 blanks, in columns
-// 1 to 10, or any line right after a title's line of dashes: an editor in another display language
-// translates the key (and writes it in the console's code page) but not the layout, so the id stays in
-// column 25.
+// listing's text, and all of them of the entries as listedEntries reads them. An entry begins with its
+// header line, and the line right after a header is its device line, whose last two characters are its
+// drive, unless that line is a header too: the entry before it was cut off and has no device line, and
+// every header, {bootmgr}'s included, begins an entry of its own. A header is "identifier", or "id" and 8
+// blanks, in columns 1 to 10, or any line right after a title's line of dashes: an editor in another
+// display language translates the key (and writes it in the console's code page) but not the layout, so
+// the id stays in column 25.
 
 #include <string>
 #include <string_view>
@@ -26,7 +28,7 @@ class ListingLines {
   explicit ListingLines(std::string_view listing) : lines_(listing) {}
 
   bool atEnd() const { return lines_.atEnd(); }
-  // The next line ("" once the end has been reached), a device line read right after its header included.
+  // The next line ("" once the end has been reached).
   std::string readLine();
   // Whether the line read last heads an entry.
   bool headsEntry() const { return headsEntry_; }
@@ -48,7 +50,8 @@ bool deviceIsOn(std::string_view deviceLine, std::string_view drive);
 // The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
 std::string deviceDrive(std::string_view deviceLine);
 
-// One entry of a listing: its id and its device line ("" when the listing ends after the header).
+// One entry of a listing: its id and its device line ("" when the listing ends after the header, or the
+// next header follows it).
 struct ListedEntry {
   std::string id;
   std::string device;
@@ -56,14 +59,13 @@ struct ListedEntry {
   bool operator==(const ListedEntry&) const = default;
 };
 
-// The entries of a listing's text, in listing order: a header in any language, and the line right after it
-// as its device line.
+// The entries of a listing's text, in listing order: one for each header, in any language.
 std::vector<ListedEntry> listedEntries(std::string_view listing);
 
 // Whether an entry "{bootmgr}" has its device line on drive.
 bool bootManagerDeviceIn(std::string_view listing, const std::string& drive);
 
-// How many header lines the listing has, the boot manager's included.
+// How many entries the listing has, the boot manager's included: one for each header line.
 int entryCountIn(std::string_view listing);
 
 // What a scan for foreign entries saw of the entries it keeps.
