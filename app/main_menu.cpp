@@ -30,16 +30,20 @@ std::string nextKey(Screen& screen) {
   }
 }
 
-void moveSelection(ProgramState& state, const std::string& key) {
+struct MenuEntry {
+  std::string text;
+  void (*action)(Context& context);  // what Enter on it starts
+};
+
+std::vector<MenuEntry> menuEntries(const ProgramState& state) {
+  return {{messages::optionOne, eliminationRun}, {state.optionTwoText, restoreBootManager}};
+}
+
+// The arrows move the selection round the entries.
+void moveSelection(ProgramState& state, const std::string& key, int entryCount) {
   if (key.size() != 2) return;
-  if (key[1] == upArrowCode) {
-    state.selectedRow -= 2;
-    if (state.selectedRow < 14) state.selectedRow = 16;
-  }
-  if (key[1] == downArrowCode) {
-    state.selectedRow += 2;
-    if (state.selectedRow > 16) state.selectedRow = 14;
-  }
+  if (key[1] == upArrowCode) state.selectedRow = (state.selectedRow + entryCount - 1) % entryCount;
+  if (key[1] == downArrowCode) state.selectedRow = (state.selectedRow + 1) % entryCount;
 }
 
 // The store is back when the listing shows the boot manager and a system on the system drive, and, where
@@ -67,18 +71,24 @@ void showRestoreOutcome(Context& context, const std::string& outcome) {
 
 }  // namespace
 
+void drawMainMenu(Context& context) {
+  std::vector<std::string> texts;
+  for (const MenuEntry& entry : menuEntries(context.state)) texts.push_back(entry.text);
+  drawMenu(context.screen, texts, static_cast<std::size_t>(context.state.selectedRow), gradientStepsStore);
+}
+
 void mainMenu(Context& context) {
   ProgramState& state = context.state;
+  const std::vector<MenuEntry> entries = menuEntries(state);
   std::string key;
   for (;;) {
-    drawMenu(context.screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
+    drawMainMenu(context);
     key = nextKey(context.screen);
-    moveSelection(state, key);
+    moveSelection(state, key, static_cast<int>(entries.size()));
     if (key[0] == enterCharacter || key[0] == escapeCharacter) break;
   }
   if (key[0] == escapeCharacter) return;
-  if (state.selectedRow == 16) return restoreBootManager(context);
-  eliminationRun(context);
+  entries[static_cast<std::size_t>(state.selectedRow)].action(context);
 }
 
 void restoreBootManager(Context& context) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "app/boot_files.h"
+#include "app/main_menu.h"
 #include "app/messages.h"
 #include "app/scans.h"
-#include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
@@ -155,7 +155,7 @@ bool isSafeEntryId(const std::string& id) {
 bool probeWindows(Context& context) {
   ProgramState& state = context.state;
   runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), CaptureSlot::windowsProbe);
-  drawMenu(context.screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
+  drawMainMenu(context);
   return windowsProbeIn(readCapture(context.os, CaptureSlot::windowsProbe));
 }
 

@@ -63,7 +63,7 @@ StartUp startUp(Context& context) {
   ProgramState& state = context.state;
   context.os.hideConsoleWindow();
   openTheScreen(context);
-  state.selectedRow = 14;
+  state.selectedRow = 0;
   state.optionTwoText = messages::optionTwo;
   state.systemDrive = context.os.environmentVariable("SystemDrive");
   const bool bootFolderThere = context.os.changeDirectory(state.systemDrive + "\\Boot");

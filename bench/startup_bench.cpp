@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/main_menu.h"
 #include "app/start_up.h"
 #include "data/data_image.h"
 #include "platform/posix/posix_os.h"
@@ -60,7 +61,7 @@ void startToFirstMenuFrame(benchmark::State& run) {
     Screen screen;
     Context context{state, os, screen};
     if (startUp(context) != StartUp::menu) run.SkipWithError("start-up did not reach the menu");
-    drawMenu(screen, state.selectedRow, state.optionTwoText, gradientStepsStore);
+    drawMainMenu(context);
   }
 }
 BENCHMARK(startToFirstMenuFrame)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -14,8 +14,8 @@ struct ProgramState {
   std::string systemDrive;                                   // SystemDrive, verbatim; "" when unset
   std::string targetDrive;                                   // the partition being prepared, "D:"
   std::array<std::string, scannedDiskCount> diskSignatures;  // per disk 0 to 3; "" for an unreadable disk
-  int selectedRow = 14;                                      // 14: first menu entry selected, 16: the second
-  std::string optionTwoText;                                 // row 15 of the menu
+  int selectedRow = 0;                                       // the selected menu entry, from 0 for the first
+  std::string optionTwoText;                                 // the menu's second entry, on row 15
 };
 
 }  // namespace quillfex
