@@ -77,13 +77,10 @@ std::vector<std::string> withVariables(std::vector<std::string> environment,
   return environment;
 }
 
-Outcome<pid_t> startProcess(const ProcessStart& start) {
-  const std::string& program = start.arguments.at(0);
-  SpawnSetting setting;
-  SpawnCalls calls(program);
-  calls.check(setting.actionsMade, "posix_spawn_file_actions_init");
-  calls.check(setting.attributesMade, "posix_spawnattr_init");
-  if (calls.failure) return *calls.failure;
+namespace {
+
+// The start's descriptors, folder and process group, as file actions and attributes.
+void describeStart(const ProcessStart& start, SpawnSetting& setting, SpawnCalls& calls) {
   if (start.output >= 0) {
     calls.check(posix_spawn_file_actions_adddup2(&setting.actions, start.output, STDOUT_FILENO),
                 "posix_spawn_file_actions_adddup2");
@@ -100,6 +97,17 @@ Outcome<pid_t> startProcess(const ProcessStart& start) {
     calls.check(posix_spawnattr_setflags(&setting.attributes, POSIX_SPAWN_SETPGROUP), "posix_spawnattr_setflags");
     calls.check(posix_spawnattr_setpgroup(&setting.attributes, 0), "posix_spawnattr_setpgroup");
   }
+}
+
+}  // namespace
+
+Outcome<pid_t> startProcess(const ProcessStart& start) {
+  const std::string& program = start.arguments.at(0);
+  SpawnSetting setting;
+  SpawnCalls calls(program);
+  calls.check(setting.actionsMade, "posix_spawn_file_actions_init");
+  calls.check(setting.attributesMade, "posix_spawnattr_init");
+  if (!calls.failure) describeStart(start, setting, calls);
   if (calls.failure) return *calls.failure;
   const std::vector<char*> argv = pointersTo(start.arguments);
   const std::vector<char*> envp = pointersTo(start.environment);
