@@ -3,13 +3,10 @@
 
 #include <string>
 
+#include "helper/command_lines.h"
 #include "platform/os.h"
 
 namespace quillfex {
-
-// Beside org.bcd: the editor's listing of the store that org.bcd holds, as the run that saved it read it.
-// It tells a store that org.bcd saved from one that a run of this program has trimmed since.
-inline constexpr const char* backupListingFile = "org.lst";
 
 // Renames path to the first free name of path + suffix, path + suffix + "2", ... and returns that name;
 // "" when it could not be moved.

@@ -6,8 +6,10 @@
 #include "app/boot_files.h"
 #include "app/messages.h"
 #include "app/partition_preparation.h"
+#include "app/scans.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
+#include "platform/raw_sector.h"
 #include "platform/whole_file.h"
 #include "readers/disk_sector.h"
 #include "readers/folder_names.h"
@@ -21,8 +23,6 @@ namespace quillfex {
 
 namespace {
 
-constexpr int diskCount = 4;
-
 void showOnRow15(Context& context, const std::string& message) {
   context.screen.setColour(bandBackground, bodyBackground);
   context.screen.locate(15, 3);
@@ -34,7 +34,7 @@ void showOnRow15(Context& context, const std::string& message) {
 // program leaves, finished or cut off. Saving it as the backup would lose the systems it no longer lists.
 bool isAnEarlierRunsWork(Context& context, const std::vector<ListedEntry>& live) {
   const auto savedListing = readWholeFile(context.os, backupListingFile);
-  if (!savedListing || !fileExists(context.os, "org.bcd")) return false;
+  if (!savedListing || !fileExists(context.os, backupStoreFile)) return false;
   const std::vector<ListedEntry> saved = listedEntries(*savedListing);
   const auto isSaved = [&](const ListedEntry& entry) {
     return std::find(saved.begin(), saved.end(), entry) != saved.end();
@@ -58,13 +58,8 @@ std::string reasonNotToStart(Context& context, const StoreListing& live) {
 }
 
 bool systemDriveHasBootManager(Context& context) {
-  ProgramState& state = context.state;
-  state.scratchFlag = 0;
-  runIntoCapture(context, listRootCommand(context.os, state.systemDrive), 0);
-  const LinesReading<bool> root = bootManagerFileIn(readCapture(context.os, 0));
-  if (root.lastLine) state.lineBuffer = *root.lastLine;
-  if (root.answer) state.scratchFlag = 1;
-  return state.scratchFlag == 1;
+  runIntoCapture(context, listRootCommand(context.os, context.state.systemDrive), CaptureSlot::listing);
+  return bootManagerFileIn(readCapture(context.os, CaptureSlot::listing));
 }
 
 // org.bcd is the only way back, so it must be this run's own, complete export before the live store is
@@ -73,16 +68,16 @@ bool systemDriveHasBootManager(Context& context) {
 bool saveBackup(Context& context, const StoreListing& start) {
   Os& os = context.os;
   const auto earlierListing = readWholeFile(os, backupListingFile);
-  const std::string earlier = fileExists(os, "org.bcd") ? moveAside(os, "org.bcd", ".bak") : "";
-  if (fileExists(os, "org.bcd")) return false;  // the earlier backup could not be kept
+  const std::string earlier = fileExists(os, backupStoreFile) ? moveAside(os, backupStoreFile, keptFileSuffix) : "";
+  if (fileExists(os, backupStoreFile)) return false;  // the earlier backup could not be kept
   // The listing goes first: a run cut off right after the export leaves a backup that says what it holds.
   const bool listed = writeWholeFile(os, backupListingFile, start.text);
-  const int status = listed ? runCommand(context, exportStoreCommand("org.bcd")) : 1;
-  const auto backup = readWholeFile(os, "org.bcd");
+  const int status = listed ? runCommand(context, exportStoreCommand(backupStoreFile)) : 1;
+  const auto backup = readWholeFile(os, backupStoreFile);
   if (status == 0 && backup && !backup->empty()) return true;
-  os.deleteFile("org.bcd");
+  os.deleteFile(backupStoreFile);
   os.deleteFile(backupListingFile);
-  if (!earlier.empty() && os.renameFile(earlier, "org.bcd") && earlierListing) {
+  if (!earlier.empty() && os.renameFile(earlier, backupStoreFile) && earlierListing) {
     writeWholeFile(os, backupListingFile, *earlierListing);
   }
   return false;
@@ -91,11 +86,9 @@ bool saveBackup(Context& context, const StoreListing& start) {
 void readDiskSignatures(Context& context) {
   ProgramState& state = context.state;
   state.diskSignatures.fill("");
-  for (int disk = 0; disk < diskCount; ++disk) {
-    readSector(context, disk, 0, 0);
-    if (state.lastStatus != 0) continue;
-    diskSignatureText(context);
-    state.diskSignatures[static_cast<std::size_t>(disk)] = state.lineBuffer;
+  for (int disk = 0; disk < scannedDiskCount; ++disk) {
+    const SectorRead sector = readSector(context.os, disk, 0, 0);
+    if (sector.status == 0) state.diskSignatures[static_cast<std::size_t>(disk)] = diskSignatureText(sector.bytes);
   }
 }
 
@@ -121,20 +114,19 @@ void prepare(Context& context, Progress& progress) {
 void prepareMatchingPartitions(Context& context, Progress& progress) {
   ProgramState& state = context.state;
   exportMountedDevices(context);
-  const std::string narrowed = readCapture(context.os, 2);
-  for (state.letterCode = 'C'; state.letterCode <= 'Z' && !progress.stopped; ++state.letterCode) {
-    scanLetter(context, narrowed, [&](const std::string& signature) {
-      for (int disk = 0; disk < diskCount && !progress.stopped; ++disk) {
-        if (!signatureMatches(state, signature, disk)) continue;
-        state.targetDrive = std::string(1, static_cast<char>(state.letterCode)) + ":";
-        probeWindows(context);
-        if (state.lastStatus == 0) {
+  const std::string narrowed = readCapture(context.os, CaptureSlot::narrowedExport);
+  for (char letter = 'C'; letter <= 'Z' && !progress.stopped; ++letter) {
+    for (const std::string& signature : signaturesOf(narrowed, letter)) {
+      for (int disk = 0; disk < scannedDiskCount && !progress.stopped; ++disk) {
+        if (!signatureMatches(signature, state.diskSignatures, disk, letter, state.systemDrive)) continue;
+        state.targetDrive = std::string(1, letter) + ":";
+        if (probeWindows(context)) {
           prepare(context, progress);
         } else if (!holds(progress.withoutWindows, state.targetDrive)) {
           progress.withoutWindows.push_back(state.targetDrive);
         }
       }
-    });
+    }
   }
 }
 
@@ -175,8 +167,8 @@ void sayWhatWasNotReached(Context& context, Progress& progress, const StoreListi
 // full store back from org.bcd, or from the copy of it that a prepared partition carries. It is back only
 // when the listing shows again the entries the run started with.
 bool putFullStoreBack(Context& context, const Progress& progress, const std::vector<ListedEntry>& original) {
-  std::vector<std::string> backups = {"org.bcd"};
-  for (const auto& drive : progress.prepared) backups.push_back(drive + "\\Boot\\org.bcd");
+  std::vector<std::string> backups = {backupStoreFile};
+  for (const auto& drive : progress.prepared) backups.push_back(drive + "\\Boot\\" + backupStoreFile);
   for (const auto& backup : backups) {
     if (runCommand(context, importStoreCommand(backup)) == 0 && listStore(context).entries == original) return true;
   }
@@ -192,9 +184,9 @@ void stopWith(Context& context, const Progress& progress, const StoreListing& st
 
 void eliminationRun(Context& context) {
   ProgramState& state = context.state;
-  state.scratchFlag = 0;
   const StoreListing start = listStore(context);
-  if (state.scratchFlag < 3) return showOnRow15(context, messages::noMultiboot);
+  // The boot manager and two systems at the least.
+  if (entryCountIn(start.text) < 3) return showOnRow15(context, messages::noMultiboot);
   if (const std::string reason = reasonNotToStart(context, start); !reason.empty()) {
     return showOnRow15(context, reason);
   }
@@ -215,7 +207,7 @@ void eliminationRun(Context& context) {
     return stopWith(context, progress, start, messages::systemNotTrimmedAsBefore(drive),
                     messages::systemNotTrimmedNotBack(drive));
   }
-  if (runCommand(context, importStoreCommand("lid.bcd")) != 0) {
+  if (runCommand(context, importStoreCommand(trimmedStoreFile)) != 0) {
     stopWith(context, progress, start, messages::finalImportFailedAsBefore, messages::finalImportFailedNotBack);
   }
 }

@@ -8,19 +8,18 @@
 #include "app/boot_files.h"
 #include "app/elimination_run.h"
 #include "app/messages.h"
+#include "app/scans.h"
 #include "data/data_image.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
-#include "readers/listing.h"
+#include "screen/key_codes.h"
 #include "screen/menu_screen.h"
 
 namespace quillfex {
 
 namespace {
 
-constexpr char enter = 13;
-constexpr char escape = 27;
 // A short pause between polls keeps an idle menu from taking a whole processor core.
 constexpr auto pollPause = std::chrono::milliseconds(2);
 
@@ -31,17 +30,20 @@ std::string nextKey(Screen& screen) {
   }
 }
 
-void moveSelection(ProgramState& state) {
-  const std::string& key = state.lineBuffer;
+struct MenuEntry {
+  std::string text;
+  void (*action)(Context& context);  // what Enter on it starts
+};
+
+std::vector<MenuEntry> menuEntries(const ProgramState& state) {
+  return {{messages::optionOne, eliminationRun}, {state.optionTwoText, restoreBootManager}};
+}
+
+// The arrows move the selection round the entries.
+void moveSelection(ProgramState& state, const std::string& key, int entryCount) {
   if (key.size() != 2) return;
-  if (key[1] == 'H') {
-    state.selectedRow -= 2;
-    if (state.selectedRow < 14) state.selectedRow = 16;
-  }
-  if (key[1] == 'P') {
-    state.selectedRow += 2;
-    if (state.selectedRow > 16) state.selectedRow = 14;
-  }
+  if (key[1] == upArrowCode) state.selectedRow = (state.selectedRow + entryCount - 1) % entryCount;
+  if (key[1] == downArrowCode) state.selectedRow = (state.selectedRow + 1) % entryCount;
 }
 
 // The store is back when the listing shows the boot manager and a system on the system drive, and, where
@@ -69,21 +71,28 @@ void showRestoreOutcome(Context& context, const std::string& outcome) {
 
 }  // namespace
 
+void drawMainMenu(Context& context) {
+  std::vector<std::string> texts;
+  for (const MenuEntry& entry : menuEntries(context.state)) texts.push_back(entry.text);
+  drawMenu(context.screen, texts, static_cast<std::size_t>(context.state.selectedRow), gradientStepsStore);
+}
+
 void mainMenu(Context& context) {
   ProgramState& state = context.state;
+  const std::vector<MenuEntry> entries = menuEntries(state);
+  std::string key;
   for (;;) {
-    drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
-    state.lineBuffer = nextKey(context.screen);
-    moveSelection(state);
-    if (state.lineBuffer[0] == enter || state.lineBuffer[0] == escape) break;
+    drawMainMenu(context);
+    key = nextKey(context.screen);
+    moveSelection(state, key, static_cast<int>(entries.size()));
+    if (key[0] == enterCharacter || key[0] == escapeCharacter) break;
   }
-  if (state.lineBuffer[0] == escape) return;
-  if (state.selectedRow == 16) return restoreBootManager(context);
-  eliminationRun(context);
+  if (key[0] == escapeCharacter) return;
+  entries[static_cast<std::size_t>(state.selectedRow)].action(context);
 }
 
 void restoreBootManager(Context& context) {
-  const auto backup = readWholeFile(context.os, "org.bcd");
+  const auto backup = readWholeFile(context.os, backupStoreFile);
   if (!backup || backup->empty()) return showRestoreOutcome(context, messages::nothingRestored);
   const auto savedListing = readWholeFile(context.os, backupListingFile);
   const auto saved = savedListing ? std::optional(listedEntries(*savedListing)) : std::nullopt;
@@ -91,7 +100,7 @@ void restoreBootManager(Context& context) {
   // The start-up has just listed the store; a listing that fails now cannot tell whether the user changed it.
   if (saved && live.empty()) return showRestoreOutcome(context, messages::storeNotListed);
   if (saved && changedSinceBackup(*saved, live)) return showRestoreOutcome(context, messages::changedSinceBackup);
-  if (runCommand(context, importStoreCommand("org.bcd")) != 0) {
+  if (runCommand(context, importStoreCommand(backupStoreFile)) != 0) {
     // A failed import may still have removed or half written the store; say so when it no longer lists
     // what it did.
     if (listStore(context).entries == live) return showRestoreOutcome(context, messages::nothingRestored);

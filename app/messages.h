@@ -14,6 +14,9 @@ inline std::string fullRow(const std::string& text) {
   return row;
 }
 
+// The menu's entries; the second's row later says how a run or a restore ended.
+inline const std::string optionOne =
+    fullRow("  - Eliminate the Windows bootmanager and set bootfiles on all partitions");
 inline const std::string optionTwo = fullRow("  - The Windows bootmanager integrate again");
 inline const std::string cannotFindBootFiles = "Cannot find the bootfiles.";
 inline const std::string needRights = " Start again with Administratorrights.";

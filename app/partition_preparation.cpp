@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "app/boot_files.h"
+#include "app/main_menu.h"
 #include "app/messages.h"
-#include "data/data_image.h"
+#include "app/scans.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "platform/whole_file.h"
 #include "readers/folder_names.h"
-#include "readers/listing.h"
 #include "screen/menu_screen.h"
 
 namespace quillfex {
@@ -17,7 +17,6 @@ namespace quillfex {
 namespace {
 
 constexpr Pixel messageColour = bandBackground;
-const std::string trimmedStore = "lid.bcd";
 
 enum class Trim { sound, unsound, storeNotRestored };
 
@@ -28,18 +27,19 @@ enum class Trim { sound, unsound, storeNotRestored };
 template <typename Pick>
 Trim trimStore(Context& context, Pick shouldDelete) {
   ProgramState& state = context.state;
-  if (runCommand(context, importStoreCommand("org.bcd")) != 0) return Trim::storeNotRestored;
-  const KeptEntries kept = foreignEntryIds(context, state.targetDrive, [&](const std::string& id) {
-    if (!isSafeEntryId(id) || !shouldDelete(deviceDrive(state.lineBuffer))) return;
-    state.entryId = id;
-    runCommand(context, deleteEntryCommand(state.entryId));
-  });
+  if (runCommand(context, importStoreCommand(backupStoreFile)) != 0) return Trim::storeNotRestored;
+  const ForeignEntries entries = foreignEntriesIn(runListing(context), state.targetDrive);
+  for (const ListedEntry& entry : entries.foreign) {
+    if (isSafeEntryId(entry.id) && shouldDelete(deviceDrive(entry.device))) {
+      runCommand(context, deleteEntryCommand(entry.id));
+    }
+  }
   // A lid.bcd that an earlier run or target left must never pass for this one.
-  context.os.deleteFile(trimmedStore);
-  const bool exported = runCommand(context, exportStoreCommand(trimmedStore)) == 0;
-  const auto exportedStore = readWholeFile(context.os, trimmedStore);
+  context.os.deleteFile(trimmedStoreFile);
+  const bool exported = runCommand(context, exportStoreCommand(trimmedStoreFile)) == 0;
+  const auto exportedStore = readWholeFile(context.os, trimmedStoreFile);
   const bool lidWritten = exported && exportedStore && !exportedStore->empty();
-  return kept.bootManager && kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
+  return entries.kept.bootManager && entries.kept.onDrive > 0 && lidWritten ? Trim::sound : Trim::unsound;
 }
 
 // Why a target could not be made bootable, as the row below its message says.
@@ -80,25 +80,25 @@ bool putStoreInPlace(Context& context, const std::string& drive) {
   Os& os = context.os;
   const std::string store = drive + "\\Boot\\BCD";
   if (fileExists(os, store)) {
-    const std::string backup = keepCopy(os, store, ".bak");
+    const std::string backup = keepCopy(os, store, keptFileSuffix);
     if (backup.empty()) return false;
     for (const char* suffix : hiveLogSuffixes) {
       if (fileExists(os, store + suffix) && !os.renameFile(store + suffix, backup + suffix)) return false;
     }
-    if (!os.replaceFile(drive + "\\Boot\\" + trimmedStore, store)) return false;
+    if (!os.replaceFile(drive + "\\Boot\\" + trimmedStoreFile, store)) return false;
   } else {
     for (const char* suffix : hiveLogSuffixes) os.deleteFile(store + suffix);
     runCommand(context, renameCopiedStoreCommand(drive));
   }
-  return sameContent(os, store, trimmedStore) && !hasHiveLogs(os, store);
+  return sameContent(os, store, trimmedStoreFile) && !hasHiveLogs(os, store);
 }
 
 // The target gets the system drive's \bootmgr before its store changes, so that a target whose old
 // \bootmgr stays (read-only, or a copy refused) keeps the store that boots with it.
 Shortfall placeBootFiles(Context& context, const std::string& drive) {
   Os& os = context.os;
-  const std::string copied = drive + "\\Boot\\" + trimmedStore;
-  if (!sameContent(os, copied, trimmedStore)) return Shortfall::bootFolderCopy;
+  const std::string copied = drive + "\\Boot\\" + trimmedStoreFile;
+  if (!sameContent(os, copied, trimmedStoreFile)) return Shortfall::bootFolderCopy;
   // A working store is replaced only by one that the editor reads as a store that boots the target.
   if (fileExists(os, drive + "\\Boot\\BCD") &&
       !listsBootManagerAndEntryOn(listStoreFile(context, copied).entries, drive)) {
@@ -115,7 +115,7 @@ Shortfall placeBootFiles(Context& context, const std::string& drive) {
 // Only this run's trimmed store, arrived whole, may become the target's store; when it did not arrive, the
 // target keeps everything it had.
 Shortfall copyBootFilesToTarget(Context& context, const std::string& drive) {
-  const std::string copied = drive + "\\Boot\\" + trimmedStore;
+  const std::string copied = drive + "\\Boot\\" + trimmedStoreFile;
   context.os.deleteFile(copied);
   context.screen.setColour(bodyBackground, bodyBackground);
   runCommand(context, copyBootFolderCommand(drive));
@@ -152,14 +152,11 @@ bool isSafeEntryId(const std::string& id) {
   return std::all_of(id.begin() + 1, id.end() - 1, [](unsigned char c) { return std::isalnum(c) || c == '-'; });
 }
 
-void probeWindows(Context& context) {
+bool probeWindows(Context& context) {
   ProgramState& state = context.state;
-  state.lastStatus = 1;
-  runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), 3);
-  drawMenu(context.screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
-  const LinesReading<bool> probe = windowsProbeIn(readCapture(context.os, 3));
-  if (probe.lastLine) state.probeLine = *probe.lastLine;
-  if (probe.answer) state.lastStatus = 0;
+  runIntoCapture(context, probeWindowsCommand(context.os, state.targetDrive), CaptureSlot::windowsProbe);
+  drawMainMenu(context);
+  return windowsProbeIn(readCapture(context.os, CaptureSlot::windowsProbe));
 }
 
 Preparation preparePartition(Context& context) {

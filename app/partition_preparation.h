@@ -9,9 +9,9 @@
 
 namespace quillfex {
 
-// Lists the target's \Windows\System32\b* and redraws the menu; lastStatus 0 when a name was listed
-// (Windows is there), 1 when not.
-void probeWindows(Context& context);
+// Lists the target's \Windows\System32\b* and redraws the menu; true when a name was listed (Windows is
+// there).
+bool probeWindows(Context& context);
 
 enum class Preparation {
   prepared,          // the target is bootable by itself, and said so
@@ -22,10 +22,10 @@ enum class Preparation {
 };
 
 // Restores the full store from org.bcd, deletes every entry not on targetDrive and exports lid.bcd. For any
-// drive but the system drive, when that trimmed store is sound (it lists the boot manager and an entry on
-// the target, and every deletion and the export succeeded), copies the boot folder and bootmgr onto the
-// target and makes the copied lid.bcd its BCD (keeping an earlier BCD beside it); shows on row 15 whether
-// the target is bootable.
+// drive but the system drive, when that trimmed store is sound (the store listed the boot manager and an
+// entry on the target, and the export wrote lid.bcd; an entry whose deletion failed stays in it, as in the
+// store it came from), copies the boot folder and bootmgr onto the target and makes the copied lid.bcd its
+// BCD (keeping an earlier BCD beside it); shows on row 15 whether the target is bootable.
 Preparation preparePartition(Context& context);
 
 // The system drive's part of the run: the store restored from org.bcd, trimmed of the entries on the

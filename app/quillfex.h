@@ -4,7 +4,7 @@
 
 namespace quillfex {
 
-// The whole program, from start-up to its ending; every path returns here, and the process exits with 0.
+// The whole program, from start-up to its ending; every path of the program returns here.
 void runQuillfex(Context& context);
 
 }  // namespace quillfex

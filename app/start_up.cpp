@@ -1,12 +1,11 @@
 #include "app/start_up.h"
 
 #include "app/messages.h"
+#include "app/scans.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
-#include "readers/captured_lines.h"
-#include "readers/disk_sector.h"
-#include "readers/listing.h"
+#include "platform/raw_sector.h"
 #include "screen/screen.h"
 #include "text/text.h"
 
@@ -15,7 +14,6 @@ namespace quillfex {
 namespace {
 
 constexpr std::size_t currentDirectoryRoom = 260;
-constexpr std::int32_t diskDidNotOpen = 6;
 
 void openTheScreen(Context& context) {
   Screen& screen = context.screen;
@@ -65,7 +63,7 @@ StartUp startUp(Context& context) {
   ProgramState& state = context.state;
   context.os.hideConsoleWindow();
   openTheScreen(context);
-  state.selectedRow = 14;
+  state.selectedRow = 0;
   state.optionTwoText = messages::optionTwo;
   state.systemDrive = context.os.environmentVariable("SystemDrive");
   const bool bootFolderThere = context.os.changeDirectory(state.systemDrive + "\\Boot");
@@ -73,16 +71,15 @@ StartUp startUp(Context& context) {
     endWith(context, messages::cannotFindBootFiles, bootFolderThere ? "" : messages::noBootFolder(state.systemDrive));
     return StartUp::ended;
   }
-  readSector(context, 0, 0, 0);
-  if (state.lastStatus == diskDidNotOpen) {
+  if (readSector(context.os, 0, 0, 0).status == diskDidNotOpen) {
     endWith(context, messages::needRights);
     return StartUp::ended;
   }
   context.screen.locate(8, 34, 0);
   context.screen.printText(messages::initialize, LineEnd::yes);
-  extractHelper(context);
+  extractHelper(context.os);
   if (findBootManagerDevice(context, state.systemDrive)) return StartUp::menu;
-  const Refusal refusal = refusalFor(readCapture(context.os, 0), state.systemDrive);
+  const Refusal refusal = refusalFor(readCapture(context.os, CaptureSlot::listing), state.systemDrive);
   context.screen.clearScreen();
   context.screen.locate(2, 3);
   context.screen.printText(refusal.message, LineEnd::yes);
@@ -94,8 +91,8 @@ StartUp startUp(Context& context) {
 
 void cleanUp(Context& context) {
   context.screen.locate(0, 0, 1);
-  for (int n = 0; n < 4; ++n) context.os.deleteFile(capturePath(context.os, n));
-  context.os.deleteFile("lid.bcd");
+  for (const CaptureSlot slot : captureSlots) context.os.deleteFile(capturePath(context.os, slot));
+  context.os.deleteFile(trimmedStoreFile);
   context.os.deleteFile(helperFileName);
 }
 

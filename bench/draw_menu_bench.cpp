@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/messages.h"
 #include "data/data_image.h"
 #include "median_ratio.h"
 #include "screen/menu_screen.h"
-#include "state/program_state.h"
 
 namespace {
 
@@ -32,11 +32,11 @@ BENCHMARK(fillSurface)->Repetitions(9)->ReportAggregatesOnly(true);
 
 void drawMenuScreen(benchmark::State& run) {
   Screen screen;
-  ProgramState state;
-  state.optionTwoText = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
+  const std::string entries[] = {messages::optionOne, messages::optionTwo};
+  std::size_t selected = 0;
   for (auto _ : run) {
-    state.selectedRow = state.selectedRow == 14 ? 16 : 14;
-    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+    selected = 1 - selected;
+    drawMenu(screen, entries, selected, gradientStepsStore);
     benchmark::ClobberMemory();
   }
 }

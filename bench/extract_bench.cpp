@@ -22,7 +22,6 @@
 #include "median_ratio.h"
 #include "platform/binary_file.h"
 #include "platform/posix/posix_os.h"
-#include "screen/screen.h"
 #include "tools/payload_encoding.h"
 
 namespace {
@@ -81,9 +80,6 @@ struct Fixture {
   const testing::HandMadeStore store{items};
   Sandbox sandbox;
   PosixOs os{sandbox.root.string(), ""};
-  ProgramState state;
-  Screen screen;
-  Context context{state, os, screen};
 };
 
 Fixture& fixture() {
@@ -103,7 +99,7 @@ BENCHMARK(oneBufferedWrite)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Repo
 
 void extractPayload(benchmark::State& run) {
   Fixture& f = fixture();
-  for (auto _ : run) extractHelper(f.context, f.store.records());
+  for (auto _ : run) extractHelper(f.os, f.store.records());
   run.SetBytesProcessed(static_cast<std::int64_t>(run.iterations() * f.text.size()));
 }
 BENCHMARK(extractPayload)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/main_menu.h"
 #include "app/start_up.h"
 #include "data/data_image.h"
 #include "platform/posix/posix_os.h"
@@ -46,7 +47,9 @@ void spawnTrue(benchmark::State& run) {
   quillfex::posix::ProcessStart start;
   start.arguments = {"/bin/true"};
   start.environment = quillfex::posix::currentEnvironment();
-  for (auto _ : run) quillfex::posix::runProcess(start);
+  for (auto _ : run) {
+    if (!quillfex::posix::runProcess(start)) run.SkipWithError("/bin/true did not start");
+  }
 }
 BENCHMARK(spawnTrue)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -58,7 +61,7 @@ void startToFirstMenuFrame(benchmark::State& run) {
     Screen screen;
     Context context{state, os, screen};
     if (startUp(context) != StartUp::menu) run.SkipWithError("start-up did not reach the menu");
-    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+    drawMainMenu(context);
   }
 }
 BENCHMARK(startToFirstMenuFrame)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -6,9 +6,9 @@
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "helper/extract_helper.h"
+#include "platform/raw_sector.h"
 #include "platform/whole_file.h"
 #include "readers/captured_lines.h"
-#include "readers/disk_sector.h"
 #include "readers/mounted_devices.h"
 #include "text/windows_path.h"
 
@@ -16,9 +16,8 @@ namespace quillfex {
 
 namespace {
 
-constexpr std::int32_t diskDidNotOpen = 6;
-constexpr int consoleCapture = 2;  // the capture file chcp and ver write
-constexpr int diskCount = 4;
+// chcp and ver write into the capture file that a capture run has no export to narrow into
+constexpr CaptureSlot consoleCapture = CaptureSlot::narrowedExport;
 constexpr const char* listingsOfDrive[] = {"root", "boot", "system32"};
 
 // A TOML basic string. A byte above 127 is written as \u00XX, so that the file stays valid TOML whatever code
@@ -93,10 +92,7 @@ class Capture {
   }
 
   // Sector 0 of disk 0 opens only with administrator rights, as for the program.
-  bool elevated() {
-    readSector(context_, 0, 0, 0);
-    return context_.state.lastStatus != diskDidNotOpen;
-  }
+  bool elevated() { return readSector(os_, 0, 0, 0).status != diskDidNotOpen; }
 
   void listStore() {
     const std::string started = os_.currentDirectory();
@@ -105,11 +101,11 @@ class Capture {
       cannot("the store: the temporary folder " + temp + " cannot be entered to write the editor out");
       return;
     }
-    extractHelper(context_);
-    const int status = runIntoCapture(context_, listingCommand(os_), 0);
+    extractHelper(os_);
+    const int status = runIntoCapture(context_, listingCommand(os_), CaptureSlot::listing);
     os_.deleteFile(helperFileName);
     os_.changeDirectory(started);
-    recordCapture(0, "listing.txt", status, Empty::failed, "the editor's listing");
+    recordCapture(CaptureSlot::listing, "listing.txt", status, Empty::failed, "the editor's listing");
   }
 
   // The console's code page, which the editor's listing is written in, and the running Windows' version line.
@@ -125,19 +121,19 @@ class Capture {
   }
 
   void exportMountedDevices() {
-    const int status = runIntoCapture(context_, exportMountedDevicesCommand(os_), 1);
-    exported_ = recordCapture(1, "MountedDevices.reg", status, Empty::failed, "the MountedDevices export");
+    const int status = runIntoCapture(context_, exportMountedDevicesCommand(os_), CaptureSlot::registryExport);
+    exported_ = recordCapture(CaptureSlot::registryExport, "MountedDevices.reg", status, Empty::failed,
+                              "the MountedDevices export");
   }
 
   void readDisks() {
-    for (int disk = 0; disk < diskCount; ++disk) {
-      readSector(context_, disk, 0, 0);
-      const auto& sector = context_.state.sectorBuffer;
+    for (int disk = 0; disk < scannedDiskCount; ++disk) {
+      const SectorRead sector = readSector(os_, disk, 0, 0);
       const std::string name = diskFileName(disk);
-      if (context_.state.lastStatus == 0) {
-        record(name, std::string(sector.begin(), sector.end()));
+      if (sector.status == 0) {
+        record(name, std::string(sector.bytes.begin(), sector.bytes.end()));
       } else {
-        cannot(diskName(disk) + " (status " + std::to_string(context_.state.lastStatus) + ")");
+        cannot(diskName(disk) + " (status " + std::to_string(sector.status) + ")");
       }
     }
   }
@@ -146,7 +142,7 @@ class Capture {
   void listDrives() {
     const std::string narrowed = narrowedExport(exported_);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-      if (!letterLinesIn(narrowed, letter).lines.empty()) listDrive(letter);
+      if (!signaturesOf(narrowed, letter).empty()) listDrive(letter);
     }
   }
 
@@ -168,11 +164,14 @@ class Capture {
  private:
   void listDrive(char letter) {
     const std::string drive = std::string(1, letter) + ":";
-    const std::string root = capture(listRootCommand(os_, drive), 0, driveListingName("root", letter), drive + "\\");
+    const std::string root =
+        capture(listRootCommand(os_, drive), CaptureSlot::listing, driveListingName("root", letter), drive + "\\");
     if (root.empty())
       say_("  " + drive + "\\ lists nothing: an empty drive, one without a medium, or one that does not read");
-    capture(listBootFolderCommand(os_, drive), 0, driveListingName("boot", letter), drive + "\\Boot");
-    capture(probeWindowsCommand(os_, drive), 3, driveListingName("system32", letter), drive + "\\Windows\\System32");
+    capture(listBootFolderCommand(os_, drive), CaptureSlot::listing, driveListingName("boot", letter),
+            drive + "\\Boot");
+    capture(probeWindowsCommand(os_, drive), CaptureSlot::windowsProbe, driveListingName("system32", letter),
+            drive + "\\Windows\\System32");
   }
 
   // What a console command printed, its capture file removed again; nullopt when it printed nothing.
@@ -185,19 +184,20 @@ class Capture {
     return std::nullopt;
   }
 
-  std::string capture(const std::string& line, int n, const std::string& name, const std::string& what) {
-    const int status = runIntoCapture(context_, line, n);
-    return recordCapture(n, name, status, Empty::aListing, "the listing of " + what);
+  std::string capture(const std::string& line, CaptureSlot slot, const std::string& name, const std::string& what) {
+    const int status = runIntoCapture(context_, line, slot);
+    return recordCapture(slot, name, status, Empty::aListing, "the listing of " + what);
   }
 
   // An empty listing is a listing too (dir writes no name for a folder without such names); an editor or an
   // export that wrote nothing failed.
   enum class Empty { aListing, failed };
 
-  // Records capture file n as name and removes it; returns what it held.
-  std::string recordCapture(int n, const std::string& name, int status, Empty empty, const std::string& what) {
-    const auto bytes = readWholeFile(os_, capturePath(os_, n));
-    os_.deleteFile(capturePath(os_, n));
+  // Records the capture file as name and removes it; returns what it held.
+  std::string recordCapture(CaptureSlot slot, const std::string& name, int status, Empty empty,
+                            const std::string& what) {
+    const auto bytes = readWholeFile(os_, capturePath(os_, slot));
+    os_.deleteFile(capturePath(os_, slot));
     if (bytes && !(bytes->empty() && empty == Empty::failed)) {
       record(name, *bytes);
       return *bytes;
@@ -220,7 +220,7 @@ class Capture {
 
   void removeEarlierCapture() {
     for (const char* name : {"capture.toml", "listing.txt", "MountedDevices.reg"}) os_.deleteFile(path(name));
-    for (int disk = 0; disk < diskCount; ++disk) os_.deleteFile(path(diskFileName(disk)));
+    for (int disk = 0; disk < scannedDiskCount; ++disk) os_.deleteFile(path(diskFileName(disk)));
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       for (const char* listing : listingsOfDrive) os_.deleteFile(path(driveListingName(listing, letter)));
     }

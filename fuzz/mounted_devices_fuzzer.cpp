@@ -1,40 +1,23 @@
-// The registry editor's export of MountedDevices as capture file 1: narrowed, then scanned for letters.
+// The registry editor's export of MountedDevices: narrowed, then scanned for letters.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "helper/command.h"
-#include "helper/command_lines.h"
 #include "readers/mounted_devices.h"
-#include "screen/screen.h"
-#include "tests/fake_os.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillfex;
-  testing::FakeOs os;
   const std::string exported(reinterpret_cast<const char*>(data), size);
-  const std::string command = exportMountedDevicesCommand(os);
-  os.onCommand = [&](const std::string& line) {
-    if (line == command) os.setFile(capturePath(os, 1), exported);
-  };
-  ProgramState state;
-  state.systemDrive = "C:";
-  state.diskSignatures = {"12 ab 0c ff", "", "4f,3e,2d,1c", "00,00,00,00"};
-  static Screen screen;  // never opened; a fresh one per input would cost more than the reading
-  Context context{state, os, screen};
-
-  exportMountedDevices(context);
+  const std::array<std::string, 4> disks = {"12 ab 0c ff", "", "4f,3e,2d,1c", "00,00,00,00"};
+  const std::string narrowed = narrowedExport(exported);
   // Narrowing keeps every byte at an even offset, and no more.
-  if (os.file(capturePath(os, 2)) == nullptr || os.file(capturePath(os, 2))->size() != (size + 1) / 2) {
-    __builtin_trap();
-  }
-  const std::string& narrowed = *os.file(capturePath(os, 2));
+  if (narrowed.size() != (size + 1) / 2) __builtin_trap();
   for (const char letter : {'C', 'D', 'Z'}) {
-    state.letterCode = letter;
-    scanLetter(context, narrowed, [&](const std::string& signature) {
-      for (int disk = 0; disk < 4; ++disk) signatureMatches(state, signature, disk);
-    });
+    for (const std::string& signature : signaturesOf(narrowed, letter)) {
+      for (int disk = 0; disk < 4; ++disk) signatureMatches(signature, disks, disk, letter, "C:");
+    }
   }
   return 0;
 }

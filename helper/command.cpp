@@ -1,10 +1,12 @@
 #include "helper/command.h"
 
+#include "platform/whole_file.h"
+
 namespace quillfex {
 
 namespace {
 
-std::string captureFileName(int n) { return "\\Quillfex.00" + std::to_string(n); }
+std::string captureFileName(CaptureSlot slot) { return "\\Quillfex.00" + std::to_string(static_cast<int>(slot)); }
 
 bool needsQuotes(const std::string& value) { return value.find_first_of(" \t&|<>^(),;=") != std::string::npos; }
 
@@ -12,15 +14,17 @@ bool needsQuotes(const std::string& value) { return value.find_first_of(" \t&|<>
 
 int runCommand(Context& context, const std::string& line) { return context.os.runCommandLine(line); }
 
-int runIntoCapture(Context& context, const std::string& line, int n) {
-  context.os.deleteFile(capturePath(context.os, n));
+int runIntoCapture(Context& context, const std::string& line, CaptureSlot slot) {
+  context.os.deleteFile(capturePath(context.os, slot));
   return runCommand(context, line);
 }
 
-std::string capturePath(Os& os, int n) { return os.environmentVariable("temp") + captureFileName(n); }
+std::string capturePath(Os& os, CaptureSlot slot) { return os.environmentVariable("temp") + captureFileName(slot); }
 
-std::string captureArgument(Os& os, int n) {
-  const std::string name = "%temp%" + captureFileName(n);
+std::string readCapture(Os& os, CaptureSlot slot) { return readWholeFile(os, capturePath(os, slot)).value_or(""); }
+
+std::string captureArgument(Os& os, CaptureSlot slot) {
+  const std::string name = "%temp%" + captureFileName(slot);
   return needsQuotes(os.environmentVariable("temp")) ? '"' + name + '"' : name;
 }
 

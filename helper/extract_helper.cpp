@@ -41,11 +41,11 @@ class BlockWriter {
 
 }  // namespace
 
-void extractHelper(Context& context, const ItemRecord* store) {
+void extractHelper(Os& os, const ItemRecord* store) {
   // The file is opened without being emptied: a longer one left by an earlier run would keep its tail.
-  context.os.deleteFile(helperFileName);
-  BinaryFile file = openBinaryFile(context.os, helperFileName);
-  ItemCursor& cursor = context.state.itemCursor;
+  os.deleteFile(helperFileName);
+  BinaryFile file = openBinaryFile(os, helperFileName);
+  ItemCursor cursor;
   cursor.restore(store);
 
   BlockWriter writer(file);

@@ -3,17 +3,17 @@
 
 #include "data/data_image.h"
 #include "helper/command_lines.h"
-#include "state/context.h"
+#include "platform/os.h"
 
 namespace quillfex {
 
-// Decodes the items of `store`, read through state.itemCursor, into helperFileName in the current directory,
+// Decodes the items of `store` into helperFileName in the current directory,
 // up to the item "EindeFini" (not written) or the end of the store, whichever comes first. Afterwards the file
 // holds exactly the decoded bytes, whatever an earlier run left there. A file that cannot be written is not
 // reported: the editor commands that run it later find out.
-void extractHelper(Context& context, const ItemRecord* store);
+void extractHelper(Os& os, const ItemRecord* store);
 
 // Writes out the editor the program carries. Only callers of this one need the data image linked in.
-inline void extractHelper(Context& context) { extractHelper(context, payloadStore); }
+inline void extractHelper(Os& os) { extractHelper(os, payloadStore); }
 
 }  // namespace quillfex

@@ -1,6 +1,6 @@
 #pragma once
-// An open file as a range of bytes. Positions here count from 0; TextFile and BinaryFile build the
-// program's reading and writing rules on top of it.
+// An open file as a range of bytes. Positions here count from 0; BinaryFile and the whole-file reads and
+// writes build the program's rules on top of it.
 
 #include <cstddef>
 #include <cstdint>

@@ -15,7 +15,8 @@ std::optional<std::string> readWholeFile(Os& os, const std::string& path) {
 bool writeWholeFile(Os& os, const std::string& path, const std::string& content) {
   os.deleteFile(path);
   const auto file = os.openForUpdate(path);
-  return file && file->writeAt(0, content);
+  // The open does not empty the file: one whose delete failed would keep its old tail behind a shorter text.
+  return file && file->size() == 0 && file->writeAt(0, content);
 }
 
 }  // namespace quillfex

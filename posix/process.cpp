@@ -24,22 +24,39 @@ ProcessEnd endOf(int status) {
   return ProcessEnd{WEXITSTATUS(status), 0};
 }
 
-// The file actions and attributes of one start, released however the start ends.
+// The file actions and attributes of one start, released however the start ends. The init calls' results
+// are kept: what did not initialise is not destroyed, and the start fails naming it.
 class SpawnSetting {
  public:
-  SpawnSetting() {
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-  }
+  SpawnSetting()
+      : actionsMade(posix_spawn_file_actions_init(&actions)), attributesMade(posix_spawnattr_init(&attributes)) {}
   ~SpawnSetting() {
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    if (attributesMade == 0) posix_spawnattr_destroy(&attributes);
+    if (actionsMade == 0) posix_spawn_file_actions_destroy(&actions);
   }
   SpawnSetting(const SpawnSetting&) = delete;
   SpawnSetting& operator=(const SpawnSetting&) = delete;
 
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
+  const int actionsMade;     // posix_spawn_file_actions_init's result
+  const int attributesMade;  // posix_spawnattr_init's
+};
+
+// The posix_spawn calls return their error instead of setting errno; the first that failed is the start's
+// failure, named with the program it was for.
+class SpawnCalls {
+ public:
+  explicit SpawnCalls(const std::string& program) : program_(program) {}
+
+  void check(int result, const char* call) {
+    if (result != 0 && !failure) failure = SystemFailure{std::string(call) + " " + program_, result};
+  }
+
+  std::optional<SystemFailure> failure;
+
+ private:
+  const std::string& program_;
 };
 
 }  // namespace
@@ -60,26 +77,47 @@ std::vector<std::string> withVariables(std::vector<std::string> environment,
   return environment;
 }
 
+namespace {
+
+// The start's descriptors, folder and process group, as file actions and attributes.
+void describeStart(const ProcessStart& start, SpawnSetting& setting, SpawnCalls& calls) {
+  if (start.output >= 0) {
+    calls.check(posix_spawn_file_actions_adddup2(&setting.actions, start.output, STDOUT_FILENO),
+                "posix_spawn_file_actions_adddup2");
+  }
+  if (start.errors >= 0) {
+    calls.check(posix_spawn_file_actions_adddup2(&setting.actions, start.errors, STDERR_FILENO),
+                "posix_spawn_file_actions_adddup2");
+  }
+  if (!start.workingDirectory.empty()) {
+    calls.check(posix_spawn_file_actions_addchdir_np(&setting.actions, start.workingDirectory.c_str()),
+                "posix_spawn_file_actions_addchdir_np");
+  }
+  if (start.ownProcessGroup) {
+    calls.check(posix_spawnattr_setflags(&setting.attributes, POSIX_SPAWN_SETPGROUP), "posix_spawnattr_setflags");
+    calls.check(posix_spawnattr_setpgroup(&setting.attributes, 0), "posix_spawnattr_setpgroup");
+  }
+}
+
+}  // namespace
+
 Outcome<pid_t> startProcess(const ProcessStart& start) {
   const std::string& program = start.arguments.at(0);
   SpawnSetting setting;
-  if (start.output >= 0) posix_spawn_file_actions_adddup2(&setting.actions, start.output, STDOUT_FILENO);
-  if (start.errors >= 0) posix_spawn_file_actions_adddup2(&setting.actions, start.errors, STDERR_FILENO);
-  if (!start.workingDirectory.empty()) {
-    posix_spawn_file_actions_addchdir_np(&setting.actions, start.workingDirectory.c_str());
-  }
-  if (start.ownProcessGroup) {
-    posix_spawnattr_setflags(&setting.attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&setting.attributes, 0);
-  }
+  SpawnCalls calls(program);
+  calls.check(setting.actionsMade, "posix_spawn_file_actions_init");
+  calls.check(setting.attributesMade, "posix_spawnattr_init");
+  if (!calls.failure) describeStart(start, setting, calls);
+  if (calls.failure) return *calls.failure;
   const std::vector<char*> argv = pointersTo(start.arguments);
   const std::vector<char*> envp = pointersTo(start.environment);
   const bool searched = program.find('/') == std::string::npos;
   pid_t child = 0;
-  const int failure =
+  calls.check(
       searched ? posix_spawnp(&child, program.c_str(), &setting.actions, &setting.attributes, argv.data(), envp.data())
-               : posix_spawn(&child, program.c_str(), &setting.actions, &setting.attributes, argv.data(), envp.data());
-  if (failure != 0) return SystemFailure{"posix_spawn " + program, failure};
+               : posix_spawn(&child, program.c_str(), &setting.actions, &setting.attributes, argv.data(), envp.data()),
+      "posix_spawn");
+  if (calls.failure) return *calls.failure;
   return child;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A POSIX call that failed, as a value: which call, on what, and the errno it left. The toolkit's functions
-// return an Outcome, the value they made or the failure that kept them from making it.
+// return an Outcome, the value they made or the failure that kept them from making it; an Outcome dropped
+// unread does not compile, so no failure goes unseen.
 
 #include <optional>
 #include <string>
@@ -20,7 +21,7 @@ struct SystemFailure {
 SystemFailure failureOf(std::string call);
 
 template <typename T>
-class Outcome {
+class [[nodiscard]] Outcome {
  public:
   Outcome(T value) : value_(std::move(value)) {}
   Outcome(SystemFailure failure) : failure_(std::move(failure)) {}

@@ -1,20 +1,13 @@
 #pragma once
-// The lines of a captured text, read as TextFile reads a file (platform/text_file.h), so that a reader over
-// the text sees the lines the program saw when it read the capture file line by line: a line feed ends a
-// line and a carriage return just before it is dropped; a last line without a line feed is read whole, a
-// carriage return at its end included; reading past the end yields "". Lines may hold any byte.
+// The lines of a captured text, as every reader of a capture file splits them: a line feed ends a line and
+// a carriage return just before it is dropped; a last line without a line feed is read whole, a carriage
+// return at its end included; reading past the end yields "". Lines may hold any byte.
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace quillfex {
-
-class Os;
-
-// Capture file n (0 to 3) as the command wrote it; "" when it wrote none.
-std::string readCapture(Os& os, int n);
 
 class CapturedLines {
  public:
@@ -42,14 +35,6 @@ class CapturedLines {
  private:
   std::string_view text_;
   std::size_t at_ = 0;
-};
-
-// What reading a capture's lines leaves besides its answer: the last line read, which the operation's line
-// buffer then holds; nullopt for a text without lines, which leaves the buffer as it was.
-template <typename Answer>
-struct LinesReading {
-  Answer answer{};
-  std::optional<std::string> lastLine;
 };
 
 }  // namespace quillfex

@@ -1,31 +1,29 @@
 #include "readers/folder_names.h"
 
+#include "readers/captured_lines.h"
 #include "text/text.h"
 
 namespace quillfex {
+
+namespace {
+
+template <typename Pick>
+bool anyLine(std::string_view listing, Pick pick) {
+  CapturedLines lines(listing);
+  while (!lines.atEnd()) {
+    if (pick(lines.readLine())) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool namesAFile(std::string_view line) { return !line.empty(); }
 
 bool namesBootManager(std::string_view line) { return lowerCase(line) == "bootmgr"; }
 
-LinesReading<bool> windowsProbeIn(std::string_view listing) {
-  LinesReading<bool> reading;
-  CapturedLines lines(listing);
-  while (!lines.atEnd()) {
-    reading.lastLine = lines.readLine();
-    if (namesAFile(*reading.lastLine)) reading.answer = true;
-  }
-  return reading;
-}
+bool windowsProbeIn(std::string_view listing) { return anyLine(listing, namesAFile); }
 
-LinesReading<bool> bootManagerFileIn(std::string_view listing) {
-  LinesReading<bool> reading;
-  CapturedLines lines(listing);
-  while (!lines.atEnd()) {
-    reading.lastLine = lowerCase(lines.readLine());
-    if (namesBootManager(*reading.lastLine)) reading.answer = true;
-  }
-  return reading;
-}
+bool bootManagerFileIn(std::string_view listing) { return anyLine(listing, namesBootManager); }
 
 }  // namespace quillfex

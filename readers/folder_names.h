@@ -5,8 +5,6 @@
 
 #include <string_view>
 
-#include "readers/captured_lines.h"
-
 namespace quillfex {
 
 // Whether a line of a bare listing names a file: any line that is not empty.
@@ -15,10 +13,10 @@ bool namesAFile(std::string_view line);
 // Whether a line of a root's bare listing names the boot manager's file: "bootmgr" in any letter case.
 bool namesBootManager(std::string_view line);
 
-// Whether the probe's listing names any file; lastLine as the probe's line buffer (probeLine) then holds it.
-LinesReading<bool> windowsProbeIn(std::string_view listing);
+// Whether the probe's listing names any file.
+bool windowsProbeIn(std::string_view listing);
 
-// Whether a root's listing names \bootmgr; lastLine lowered (lowerCase), as lineBuffer then holds it.
-LinesReading<bool> bootManagerFileIn(std::string_view listing);
+// Whether a root's listing names \bootmgr.
+bool bootManagerFileIn(std::string_view listing);
 
 }  // namespace quillfex

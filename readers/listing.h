@@ -1,20 +1,18 @@
 #pragma once
-// Questions answered from the boot-configuration editor's default listing. An entry begins with its header
-// line, and the line right after a header is its device line, whose last two characters are its drive. A
-// header is "identifier", or "id" and 8 blanks, in columns 1 to 10, or any line right after a title's line
-// of dashes: an editor in another display language translates the key (and writes it in the console's code
-// page) but not the layout, so the id stays in column 25. Each question is a pure reading of the listing's
-// text (the ...In functions); its operation runs the listing command, reads capture file 0 and leaves in the
-// program state what reading it line by line into lineBuffer leaves there.
+// Questions answered from the boot-configuration editor's default listing, each a pure reading of the
+// listing's text, and all of them of the entries as listedEntries reads them. An entry begins with its
+// header line, and the line right after a header is its device line, whose last two characters are its
+// drive, unless that line is a header too: the entry before it was cut off and has no device line, and
+// every header, {bootmgr}'s included, begins an entry of its own. A header is "identifier", or "id" and 8
+// blanks, in columns 1 to 10, or any line right after a title's line of dashes: an editor in another
+// display language translates the key (and writes it in the console's code page) but not the layout, so
+// the id stays in column 25.
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "readers/captured_lines.h"
-#include "state/context.h"
 
 namespace quillfex {
 
@@ -30,7 +28,7 @@ class ListingLines {
   explicit ListingLines(std::string_view listing) : lines_(listing) {}
 
   bool atEnd() const { return lines_.atEnd(); }
-  // The next line ("" once the end has been reached), a device line read right after its header included.
+  // The next line ("" once the end has been reached).
   std::string readLine();
   // Whether the line read last heads an entry.
   bool headsEntry() const { return headsEntry_; }
@@ -52,7 +50,8 @@ bool deviceIsOn(std::string_view deviceLine, std::string_view drive);
 // The drive an entry's device line ends in ("C:"), as deviceIsOn compares it.
 std::string deviceDrive(std::string_view deviceLine);
 
-// One entry of a listing: its id and its device line ("" when the listing ends after the header).
+// One entry of a listing: its id and its device line ("" when the listing ends after the header, or the
+// next header follows it).
 struct ListedEntry {
   std::string id;
   std::string device;
@@ -60,21 +59,14 @@ struct ListedEntry {
   bool operator==(const ListedEntry&) const = default;
 };
 
-// The readings below leave in lastLine the last line read (a device line read past the end is ""), which
-// lineBuffer then holds.
+// The entries of a listing's text, in listing order: one for each header, in any language.
+std::vector<ListedEntry> listedEntries(std::string_view listing);
 
 // Whether an entry "{bootmgr}" has its device line on drive.
-LinesReading<bool> bootManagerDeviceIn(std::string_view listing, const std::string& drive);
+bool bootManagerDeviceIn(std::string_view listing, const std::string& drive);
 
-// How many header lines the listing has, the boot manager's included.
-LinesReading<int> entryCountIn(std::string_view listing);
-
-// Whether the boot manager's entry ("{bootmgr}") lies on drive. scratchFlag is 0 before the listing runs
-// and 1 once a boot manager entry on drive has been seen.
-bool findBootManagerDevice(Context& context, const std::string& drive);
-
-// How many entry header lines the listing has, the boot manager's included; counted in scratchFlag.
-int countEntries(Context& context);
+// How many entries the listing has, the boot manager's included: one for each header line.
+int entryCountIn(std::string_view listing);
 
 // What a scan for foreign entries saw of the entries it keeps.
 struct KeptEntries {
@@ -86,35 +78,10 @@ struct KeptEntries {
 struct ForeignEntries {
   KeptEntries kept;
   std::vector<ListedEntry> foreign;  // entries besides the boot manager not on the drive, in listing order
-  // The last line read when it was read after the last foreign device line (all of them when there is no
-  // foreign entry), with a short-style header written in the long style as the scan rewrites it in place;
-  // nullopt when no line came after it, which leaves lineBuffer as the caller's last onId left it.
-  std::optional<std::string> lineAfterLastForeign;
 };
 
-// The entries a scan for foreign entries keeps and those it hands on, as foreignEntryIds reads them.
+// The entries a trimming for drive keeps and those it deletes.
 ForeignEntries foreignEntriesIn(std::string_view listing, const std::string& drive);
-
-// Calls onId with the id of every entry other than the boot manager whose device does not lie on drive,
-// in listing order, before reading on, so that the caller may act on each entry as it is found; lineBuffer
-// then holds the entry's device line.
-KeptEntries foreignEntryIds(Context& context, const std::string& drive,
-                            const std::function<void(const std::string& id)>& onId);
-
-// The entries of a listing's text, in listing order, read as foreignEntryIds reads them: a header in any
-// language, and the line right after it as its device line.
-std::vector<ListedEntry> listedEntries(const std::string& listing);
-
-struct StoreListing {
-  std::string text;  // the capture file as the editor wrote it; "" when there is none
-  std::vector<ListedEntry> entries;
-};
-
-// Runs the listing and returns it; scratchFlag counts its header lines, as countEntries does.
-StoreListing listStore(Context& context);
-
-// Runs the listing of the store in file, not the live one, and returns it.
-StoreListing listStoreFile(Context& context, const std::string& file);
 
 // Whether the entries are those of a store that boots drive: the boot manager and an entry on drive.
 bool listsBootManagerAndEntryOn(const std::vector<ListedEntry>& entries, const std::string& drive);

@@ -33,6 +33,13 @@ enum class Key {
   close,  // the window's close request
 };
 
+// The characters pollKey returns for Enter and Escape, and the second character of the arrows Up and Down:
+// the keys the menu reads.
+inline constexpr KeyCode enterCharacter = 13;
+inline constexpr KeyCode escapeCharacter = 27;
+inline constexpr int upArrowCode = 'H';
+inline constexpr int downArrowCode = 'P';
+
 // Alt is not here: a press with Alt held reaches the window as a system key, which queues nothing.
 struct KeyModifiers {
   bool shift = false;

@@ -27,8 +27,8 @@ constexpr std::array<std::string_view, 11> helpRows = {
     "",
     "",
 };
-constexpr std::string_view firstEntry = "  - Eliminate the Windows bootmanager and set bootfiles on all partitions";
 const std::string blankRow(textColumns, ' ');
+constexpr int entryRows = 5;  // rows 13 to 17
 constexpr int titleBandTop = 0;
 constexpr int footerBandTop = 272;  // text row 18
 
@@ -46,34 +46,37 @@ void printBand(Screen& screen, ItemCursor& cursor, const ItemRecord* gradientSte
   paintGradientBand(screen, cursor, gradientSteps, top, 0xFF, 0x4E, 0xBC, 0, surfaceWidth - 1, bandText);
 }
 
-Pixel entryBackground(int selectedRow, int entryRow) { return selectedRow == entryRow ? highlight : bodyBackground; }
+Pixel entryBackground(std::size_t selected, std::size_t entry) {
+  return selected == entry ? highlight : bodyBackground;
+}
 
 }  // namespace
 
 // Every row is exactly 80 characters without a line end; the footer's fills the corner, which holds the
 // scroll back until the final locate cancels it.
-void drawMenu(Screen& screen, int selectedRow, const std::string& optionTwoText, ItemCursor& cursor,
+void drawMenu(Screen& screen, std::span<const std::string> entries, std::size_t selected,
               const ItemRecord* gradientSteps) {
   static const std::array<std::string, 11> helpText = [] {
     std::array<std::string, 11> rows;
     for (std::size_t at = 0; at < rows.size(); ++at) rows[at] = fullRow(helpRows[at]);
     return rows;
   }();
-  static const std::string firstEntryRow = fullRow(firstEntry);
+  ItemCursor cursor;  // each band reads the steps from the first
 
   screen.locate(1, 1);
   printBand(screen, cursor, gradientSteps, title, titleBandTop);
   screen.setColour(bodyText, bodyBackground);
   for (const std::string& row : helpText) printRow(screen, row);
-  screen.setColour(bodyText, entryBackground(selectedRow, 14));
-  printRow(screen, firstEntryRow);
-  screen.setColour(bodyText, bodyBackground);
-  printRow(screen, blankRow);
-  screen.setColour(bodyText, entryBackground(selectedRow, 16));
-  printRow(screen, optionTwoText);
-  screen.setColour(bodyText, bodyBackground);
-  printRow(screen, blankRow);
-  printRow(screen, blankRow);
+  for (int row = 0; row < entryRows; ++row) {
+    const auto entry = static_cast<std::size_t>(row / 2);
+    if (row % 2 == 0 && entry < entries.size() && entry < mostMenuEntries) {
+      screen.setColour(bodyText, entryBackground(selected, entry));
+      printRow(screen, fullRow(entries[entry]));
+    } else {
+      screen.setColour(bodyText, bodyBackground);
+      printRow(screen, blankRow);
+    }
+  }
   printBand(screen, cursor, gradientSteps, footer, footerBandTop);
   screen.locate(11, 1);
   screen.setColour(bodyBackground, bodyBackground);

@@ -73,7 +73,12 @@ std::unique_ptr<FileHandle> FakeOs::openForUpdate(const std::string& path) {
   return std::make_unique<MemoryFile>(bytes);
 }
 
-void FakeOs::deleteFile(const std::string& path) { files_.erase(key(path)); }
+void FakeOs::deleteFile(const std::string& path) {
+  for (const std::string& kept : undeletable) {
+    if (key(kept) == key(path)) return;
+  }
+  files_.erase(key(path));
+}
 
 bool FakeOs::renameFile(const std::string& from, const std::string& to) {
   const auto source = files_.find(key(from));

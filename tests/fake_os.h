@@ -24,6 +24,7 @@ class FakeOs final : public Os {
   std::map<int, std::string> disks;                           // contents of \\.\PhysicalDriveN
   bool elevated = true;
   bool changeDirectoryFails = false;
+  std::vector<std::string> undeletable;  // paths whose deleteFile fails silently, as a file in use does
 
   // Content of a file, or nullptr when it does not exist.
   const std::string* file(const std::string& path) const;

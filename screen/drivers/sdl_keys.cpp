@@ -35,8 +35,14 @@ struct CharacterOfSdl {
 
 // SDL types no text for these; Windows sends them as characters.
 constexpr CharacterOfSdl characterKeys[] = {
-    {SDLK_RETURN, 13, 10}, {SDLK_KP_ENTER, 13, 10},   {SDLK_ESCAPE, 27, 27},   {SDLK_BACKSPACE, 8, 127},
-    {SDLK_TAB, 9, 0},      {SDLK_LEFTBRACKET, 0, 27}, {SDLK_BACKSLASH, 0, 28}, {SDLK_RIGHTBRACKET, 0, 29},
+    {SDLK_RETURN, enterCharacter, 10},
+    {SDLK_KP_ENTER, enterCharacter, 10},
+    {SDLK_ESCAPE, escapeCharacter, escapeCharacter},
+    {SDLK_BACKSPACE, 8, 127},
+    {SDLK_TAB, 9, 0},
+    {SDLK_LEFTBRACKET, 0, escapeCharacter},  // Ctrl+[ types Escape's character
+    {SDLK_BACKSLASH, 0, 28},
+    {SDLK_RIGHTBRACKET, 0, 29},
 };
 
 template <class Row, std::size_t rowCount>

@@ -13,10 +13,8 @@ namespace quillfex {
 namespace {
 
 constexpr char escape = '\x1B';
-constexpr KeyCode escapeKey = 27;
 constexpr KeyCode backspaceKey = 8;
 constexpr KeyCode tabKey = 9;
-constexpr KeyCode enterKey = 13;
 
 // One key taken from the front of the bytes.
 struct Step {
@@ -76,7 +74,7 @@ std::optional<Key> arrowOfLowerCase(char letter) {
 // The keypad in application mode types its characters, Enter included.
 std::optional<KeyCode> keypadCharacter(char letter) {
   static constexpr std::string_view keypad = "*+,-./0123456789";  // ESC O j to ESC O y
-  if (letter == 'M') return enterKey;
+  if (letter == 'M') return enterCharacter;
   if (letter == 'X') return '=';
   if (letter >= 'j' && letter <= 'y') return keypad[static_cast<std::size_t>(letter - 'j')];
   return std::nullopt;
@@ -181,14 +179,14 @@ Step characterKey(std::string_view bytes, InputEnd end) {
 }
 
 Step escapeSequence(std::string_view bytes, InputEnd end) {
-  if (bytes.size() == 1) return end == InputEnd::final ? Step{1, escapeKey} : notYet;
+  if (bytes.size() == 1) return end == InputEnd::final ? Step{1, escapeCharacter} : notYet;
   Step step;
   if (bytes[1] == '[') {
     step = controlSequence(bytes);
   } else if (bytes[1] == 'O') {
     step = singleShiftSequence(bytes);
   } else if (bytes[1] == escape) {
-    return {1, escapeKey};  // Esc pressed again: the first is a key of its own
+    return {1, escapeCharacter};  // Esc pressed again: the first is a key of its own
   } else {
     const Step held = characterKey(bytes.substr(1), end);
     step = {held.length == 0 ? 0 : held.length + 1, std::nullopt};  // Alt with a character

@@ -27,7 +27,7 @@ void MachineTest::makeMachine(const std::string& description) {
   state.systemDrive = machine->systemDrive;
   state.optionTwoText = std::string(80, '-');
   ASSERT_TRUE(os->changeDirectory(state.systemDrive + "\\Boot"));
-  extractHelper(*context);
+  extractHelper(*os);
 }
 
 void MachineTest::TearDown() {

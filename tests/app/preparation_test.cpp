@@ -23,8 +23,7 @@ class PreparationTest : public testing::MachineTest {
   // As the elimination run does it for one letter.
   Preparation prepare(const std::string& drive) {
     state.targetDrive = drive;
-    probeWindows(*context);
-    EXPECT_EQ(state.lastStatus, 0) << drive << " holds no Windows";
+    EXPECT_TRUE(probeWindows(*context)) << drive << " holds no Windows";
     return preparePartition(*context);
   }
 

@@ -30,7 +30,7 @@ class ProgramTest : public ::testing::Test {
     os.disks[0] = std::string(512, '\0');
     listing = listingOnC;
     os.onCommand = [this](const std::string& line) {
-      if (line.rfind("Zendrakx.exe>", 0) == 0) os.setFile(capturePath(os, 0), listing);
+      if (line.rfind("Zendrakx.exe>", 0) == 0) os.setFile(capturePath(os, CaptureSlot::listing), listing);
     };
   }
 
@@ -85,7 +85,7 @@ TEST_F(ProgramTest, AReadThatFailsAfterTheOpenStillPasses) {
   os.disks[0] = std::string(100, '\0');  // a short read leaves 38, not 6
   EXPECT_EQ(startWithKeys("Enter"), StartUp::menu);
   EXPECT_NE(os.file("C:\\Boot\\Zendrakx.exe"), nullptr);
-  EXPECT_EQ(state.selectedRow, 14);
+  EXPECT_EQ(state.selectedRow, 0);
   EXPECT_EQ(state.optionTwoText, messages::optionTwo);
   EXPECT_EQ(state.optionTwoText.size(), 80u);
 }
@@ -96,7 +96,7 @@ TEST_F(ProgramTest, ABootManagerElsewhereIsRefusedAndCleanedUp) {
   ::setenv("QUILLFEX_KEYS", "Enter", 1);
   runQuillfex(context);
   EXPECT_EQ(os.file("C:\\Boot\\Zendrakx.exe"), nullptr);
-  EXPECT_EQ(os.file(capturePath(os, 0)), nullptr);
+  EXPECT_EQ(os.file(capturePath(os, CaptureSlot::listing)), nullptr);
   EXPECT_NE(os.file("C:\\Boot\\org.bcd"), nullptr) << "the backup is never deleted";
 }
 
@@ -104,7 +104,7 @@ TEST_F(ProgramTest, OnlyTwoCharacterArrowsMoveTheSelection) {
   ASSERT_EQ(startWithKeys("Up Down Down H P Left F1 Close Esc"), StartUp::menu);
   const std::size_t commandsBefore = os.commandLines.size();
   mainMenu(context);
-  EXPECT_EQ(state.selectedRow, 16);  // Up: 16, Down: 14, Down: 16; the rest move nothing
+  EXPECT_EQ(state.selectedRow, 1);  // Up: the second, Down: the first, Down: the second; the rest move nothing
   EXPECT_EQ(os.commandLines.size(), commandsBefore) << "Escape runs nothing";
 }
 
@@ -165,9 +165,9 @@ TEST_F(ProgramTest, RestoreSaysWhatHappened) {
 TEST_F(ProgramTest, CleanUpLeavesOnlyTheBackup) {
   os.changeDirectory("C:\\Boot");
   for (const char* name : {"org.bcd", "lid.bcd", "Zendrakx.exe"}) os.setFile(name, "x");
-  for (int n = 0; n < 4; ++n) os.setFile(capturePath(os, n), "x");
+  for (const CaptureSlot slot : captureSlots) os.setFile(capturePath(os, slot), "x");
   cleanUp(context);
-  for (int n = 0; n < 4; ++n) EXPECT_EQ(os.file(capturePath(os, n)), nullptr);
+  for (const CaptureSlot slot : captureSlots) EXPECT_EQ(os.file(capturePath(os, slot)), nullptr);
   EXPECT_EQ(os.file("lid.bcd"), nullptr);
   EXPECT_EQ(os.file("Zendrakx.exe"), nullptr);
   EXPECT_NE(os.file("org.bcd"), nullptr);

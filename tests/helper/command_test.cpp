@@ -11,11 +11,11 @@ namespace {
 TEST(Command, CapturePathReadsTempEachTime) {
   testing::FakeOs os;
   os.environment["temp"] = "C:\\Temp";
-  EXPECT_EQ(capturePath(os, 0), "C:\\Temp\\Quillfex.000");
+  EXPECT_EQ(capturePath(os, CaptureSlot::listing), "C:\\Temp\\Quillfex.000");
   os.environment["temp"] = "D:\\Other";
-  EXPECT_EQ(capturePath(os, 3), "D:\\Other\\Quillfex.003");
+  EXPECT_EQ(capturePath(os, CaptureSlot::windowsProbe), "D:\\Other\\Quillfex.003");
   os.environment.erase("temp");
-  EXPECT_EQ(capturePath(os, 1), "\\Quillfex.001");
+  EXPECT_EQ(capturePath(os, CaptureSlot::registryExport), "\\Quillfex.001");
 }
 
 TEST(Command, CaptureArgumentIsQuotedOnlyWhereTheInterpreterWouldSplitIt) {
@@ -36,7 +36,7 @@ TEST(Command, CaptureArgumentIsQuotedOnlyWhereTheInterpreterWouldSplitIt) {
   testing::FakeOs os;
   for (const auto& c : cases) {
     os.environment["temp"] = c.temp;
-    EXPECT_EQ(captureArgument(os, 2), c.argument) << c.temp;
+    EXPECT_EQ(captureArgument(os, CaptureSlot::narrowedExport), c.argument) << c.temp;
   }
 }
 

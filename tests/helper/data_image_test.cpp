@@ -11,7 +11,6 @@
 #include "fake_os.h"
 #include "helper/extract_helper.h"
 #include "helper/payload_item.h"
-#include "screen/screen.h"
 #include "tools/payload_encoding.h"
 
 namespace quillfex {
@@ -53,10 +52,7 @@ TEST(DataImage, ExtractedEditorIsTheEmbeddedOneByteForByte) {
   ASSERT_FALSE(editor.empty()) << EMBEDDED_EDITOR;
   testing::FakeOs os;
   os.changeDirectory("C:\\Boot");
-  ProgramState state;
-  Screen screen;
-  Context context{state, os, screen};
-  extractHelper(context);
+  extractHelper(os);
   ASSERT_NE(os.file("C:\\Boot\\Zendrakx.exe"), nullptr);
   EXPECT_TRUE(*os.file("C:\\Boot\\Zendrakx.exe") == editor) << "the extracted editor differs from " EMBEDDED_EDITOR;
 }

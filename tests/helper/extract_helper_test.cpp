@@ -4,7 +4,6 @@
 
 #include "fake_os.h"
 #include "hand_made_store.h"
-#include "screen/screen.h"
 
 namespace quillfex {
 namespace {
@@ -20,15 +19,12 @@ class ExtractHelperTest : public ::testing::Test {
   // What "Zendrakx.exe" in C:\Boot holds after extracting a store of these items.
   std::string extract(std::vector<std::string> items) {
     testing::HandMadeStore store(std::move(items));
-    extractHelper(context, store.records());
+    extractHelper(os, store.records());
     const std::string* written = os.file(helperPath);
     return written ? *written : "(no file)";
   }
 
   testing::FakeOs os;
-  ProgramState state;
-  Screen screen;
-  Context context{state, os, screen};
 };
 
 struct DecodingCase {
@@ -90,7 +86,7 @@ TEST_F(ExtractHelperTest, TerminatorOnlyLeavesAnEmptyFile) {
 TEST_F(ExtractHelperTest, WritesIntoTheCurrentDirectory) {
   os.changeDirectory("D:\\Boot");
   testing::HandMadeStore store({"ok", "EindeFini"});
-  extractHelper(context, store.records());
+  extractHelper(os, store.records());
   ASSERT_NE(os.file("D:\\Boot\\Zendrakx.exe"), nullptr);
   EXPECT_EQ(*os.file("D:\\Boot\\Zendrakx.exe"), "ok");
   EXPECT_EQ(os.file(helperPath), nullptr);

@@ -49,7 +49,7 @@ TEST_F(ExtractedEditorTest, RunsAndListsTheStore) {
   Context context{state, os, screen};
   ASSERT_TRUE(os.changeDirectory("C:\\Boot"));
 
-  extractHelper(context);
+  extractHelper(os);
   runCommand(context, listingCommand(os));
 
   const std::string listing = hostFile("drives/C/Temp/Quillfex.000");

@@ -76,7 +76,7 @@ XvfbServer::XvfbServer() {
     ::setenv("DISPLAY", (":" + number).c_str(), 1);
   } else if (pid_ > 0) {
     ::kill(pid_, SIGKILL);
-    posix::waitForProcess(pid_);
+    (void)posix::waitForProcess(pid_);  // only reaps it: killed, it has nothing more to say
     pid_ = -1;
   }
 }
@@ -86,7 +86,7 @@ XvfbServer::~XvfbServer() {
   ::kill(pid_, SIGTERM);
   if (!endedWithin(pid_, std::chrono::seconds(5))) {
     ::kill(pid_, SIGKILL);
-    posix::waitForProcess(pid_);
+    (void)posix::waitForProcess(pid_);  // only reaps it
   }
   ::unsetenv("DISPLAY");
 }
@@ -99,7 +99,7 @@ BackgroundProgram::BackgroundProgram(const std::vector<std::string>& argv) {
 BackgroundProgram::~BackgroundProgram() {
   if (pid_ <= 0 || status_) return;
   ::kill(-pid_, SIGKILL);
-  posix::waitForProcess(pid_);
+  (void)posix::waitForProcess(pid_);  // only reaps it
 }
 
 std::optional<int> BackgroundProgram::waitForExit(std::chrono::milliseconds limit) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_os.h"
+#include "platform/whole_file.h"
 
 namespace quillfex {
 namespace {
@@ -56,6 +57,26 @@ TEST(BinaryFile, AFileThatCannotBeOpenedIsEmptyAndSwallowsWrites) {
   EXPECT_EQ(file.read(2), "");
   file.write(1, "lost");
   EXPECT_EQ(file.size(), 0u);
+}
+
+// A whole-file write replaces the file or fails; a file it could not delete keeps all of its old text.
+TEST(WholeFile, AWriteOverAFileThatWasNotDeletedFailsAndLeavesIt) {
+  struct Case {
+    const char* name;
+    bool deletable;
+    bool written;
+    std::string after;
+  } cases[] = {
+      {"deleted first", true, true, "new"},
+      {"still there", false, false, "old and longer"},
+  };
+  for (const auto& c : cases) {
+    testing::FakeOs os;
+    os.setFile("C:\\Boot\\org.lst", "old and longer");
+    if (!c.deletable) os.undeletable = {"C:\\Boot\\org.lst"};
+    EXPECT_EQ(writeWholeFile(os, "C:\\Boot\\org.lst", "new"), c.written) << c.name;
+    EXPECT_EQ(*os.file("C:\\Boot\\org.lst"), c.after) << c.name;
+  }
 }
 
 }  // namespace

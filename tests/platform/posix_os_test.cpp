@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/text_file.h"
+#include "platform/whole_file.h"
 #include "sandbox_fixture.h"
 
 namespace quillfex {
@@ -22,8 +22,8 @@ TEST_F(PosixOsTest, ResolvesWindowsPathsWithoutRegardToCase) {
   PosixOs os = makeOs();
   ASSERT_TRUE(os.changeDirectory("c:\\BOOT"));
   EXPECT_EQ(os.currentDirectory(), "c:\\BOOT");  // kept as it was written, like Windows does
-  EXPECT_EQ(openTextFile(os, "bcd").readLine(), "store");
-  EXPECT_EQ(openTextFile(os, "\\boot\\Bcd").readLine(), "store");
+  EXPECT_EQ(readWholeFile(os, "bcd"), "store");
+  EXPECT_EQ(readWholeFile(os, "\\boot\\Bcd"), "store");
   EXPECT_EQ(os.hostPath("C:\\Boot\\New.txt"), (root / "drives/C/Boot/New.txt").string());
 }
 

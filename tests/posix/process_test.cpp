@@ -80,22 +80,27 @@ TEST_F(ProcessTest, AProgramThatCannotStartIsAFailureNamingTheCall) {
     std::vector<std::string> arguments;
     std::string workingDirectory;
     int error;
+    int output = -1;
+    std::string call = "posix_spawn";
   };
   const Case cases[] = {
       {{(folder / "missing").string()}, "", ENOENT},
       {{"no-such-program-anywhere"}, "", ENOENT},
       {{"sh", "-c", "true"}, (folder / "gone").string(), ENOENT},
       {{folder.string()}, "", EACCES},
+      // no descriptor can have this number: the child would otherwise write into this process's output
+      {{"sh", "-c", "true"}, "", EBADF, 1 << 30, "posix_spawn_file_actions_adddup2"},
   };
   for (const Case& c : cases) {
     ProcessStart start;
     start.arguments = c.arguments;
     start.workingDirectory = c.workingDirectory;
     start.environment = currentEnvironment();
+    start.output = c.output;
     const auto end = runProcess(start);
     ASSERT_FALSE(end) << c.arguments[0];
     EXPECT_EQ(end.failure().error, c.error) << c.arguments[0];
-    EXPECT_EQ(end.failure().call, "posix_spawn " + c.arguments[0]);
+    EXPECT_EQ(end.failure().call, c.call + " " + c.arguments[0]);
   }
 }
 

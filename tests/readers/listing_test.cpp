@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
-#include "fake_os.h"
-#include "helper/command.h"
 #include "posix/code_page_text.h"
-#include "screen/screen.h"
 
 namespace quillfex {
 namespace {
@@ -73,45 +69,6 @@ Ids foreignIdsIn(const std::string& text, const std::string& drive) {
   return ids;
 }
 
-class ListingTest : public ::testing::Test {
- protected:
-  // The listing command leaves `text` in capture file 0 (or nothing at all, for nullptr).
-  void listingIs(const std::string* text) {
-    os.onCommand = [this, text](const std::string& line) {
-      if (line == "Zendrakx.exe>%temp%\\Quillfex.000" && text) os.setFile(capturePath(os, 0), *text);
-    };
-  }
-  void listingIs(const std::string& text) {
-    captured = text;
-    listingIs(&captured);
-  }
-
-  Ids foreignIds(const std::string& drive) {
-    Ids ids;
-    foreignEntryIds(context, drive, [&](const std::string& id) { ids.push_back(id); });
-    return ids;
-  }
-
-  testing::FakeOs os;
-  ProgramState state;
-  Screen screen;
-  Context context{state, os, screen};
-  std::string captured;
-};
-
-TEST_F(ListingTest, AnswersTheThreeQuestionsOfAWindows7Listing) {
-  listingIs(windows7Listing);
-  EXPECT_TRUE(findBootManagerDevice(context, "C:"));
-  EXPECT_EQ(state.scratchFlag, 1);
-  EXPECT_FALSE(findBootManagerDevice(context, "D:"));
-  EXPECT_EQ(state.scratchFlag, 0);
-  EXPECT_EQ(countEntries(context), 5);
-  EXPECT_EQ(state.scratchFlag, 5);
-  EXPECT_EQ(foreignIds("C:"), (Ids{"{a1}", "{ntldr}"}));
-  EXPECT_EQ(foreignIds("D:"), (Ids{"{current}", "{ntldr}", "{memdiag}"}));
-  EXPECT_EQ(os.commandLines.size(), 5u);  // every scan runs the listing itself
-}
-
 TEST(ListingLineRules, HeaderLinesAndTheirIds) {
   struct Case {
     std::string line;
@@ -157,28 +114,53 @@ TEST(ListingLineRules, DeviceLinesLieOnTheirLastTwoCharacters) {
   for (const auto& c : cases) EXPECT_EQ(deviceIsOn(c.line, c.drive), c.isOn) << c.line << " on " << c.drive;
 }
 
-TEST(ListingText, LastLineIsWhatLineBufferEndsHolding) {
-  using Line = std::optional<std::string>;
+// Listings cut off or odd at their end: every question answers from the lines there are.
+TEST(ListingText, CutOffListingsAnswerFromTheLinesThereAre) {
+  using Entries = std::vector<ListedEntry>;
   struct Case {
     const char* name;
     std::string text;
-    Line bootManagerScan, countScan, afterLastForeign;
+    bool bootManagerOnC;
+    int count;
+    Ids foreignToC;
+    Entries entries;
   } cases[] = {
-      {"no lines", "", std::nullopt, std::nullopt, std::nullopt},
-      {"a plain last line", listing({header("{x}"), device("D:"), "last"}), "last", "last", "last"},
-      {"device line read past the end", listing({header("{bootmgr}")}), "", header("{bootmgr}"), header("{bootmgr}")},
-      {"short header, rewritten by the foreign scan only", listing({header("{bootmgr}", "id")}), "",
-       header("{bootmgr}", "id"), header("{bootmgr}")},
-      {"a foreign device line last", listing({header("{x}"), device("D:")}), device("D:"), device("D:"), std::nullopt},
-      {"a foreign header last", listing({header("{x}")}), header("{x}"), header("{x}"), std::nullopt},
-      {"a device line on the drive last", listing({header("{x}"), device("C:")}), device("C:"), device("C:"),
-       device("C:")},
-      {"a last line without line end keeps its CR", "a\r\nb\r", "b\r", "b\r", "b\r"},
+      {"no lines", "", false, 0, {}, {}},
+      {"a plain last line", listing({header("{x}"), device("D:"), "last"}), false, 1, {"{x}"}, {{"{x}", device("D:")}}},
+      {"the boot manager's header last", listing({header("{bootmgr}")}), false, 1, {}, {{"{bootmgr}", ""}}},
+      {"a short header last", listing({header("{bootmgr}", "id")}), false, 1, {}, {{"{bootmgr}", ""}}},
+      {"a foreign header last", listing({header("{x}")}), false, 1, {"{x}"}, {{"{x}", ""}}},
+      {"a device line on the drive last",
+       listing({header("{x}"), device("C:")}),
+       false,
+       1,
+       {},
+       {{"{x}", device("C:")}}},
+      // every question reads the line after the boot manager's header as the trimming does
+      {"the boot manager's device line cut off before the next header",
+       listing({header("{bootmgr}"), header("{x}"), device("D:")}),
+       false,
+       2,
+       {"{x}"},
+       {{"{bootmgr}", ""}, {"{x}", device("D:")}}},
+      {"a device line cut off before the next header",
+       listing({header("{x}"), header("{y}"), device("C:")}),
+       false,
+       2,
+       {"{x}"},
+       {{"{x}", ""}, {"{y}", device("C:")}}},
+      {"a last device line without line end keeps its CR",
+       header("{bootmgr}") + "\r\n" + device("C:") + "\r",
+       false,
+       1,
+       {},
+       {{"{bootmgr}", device("C:") + "\r"}}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(bootManagerDeviceIn(c.text, "C:").lastLine, c.bootManagerScan) << c.name;
-    EXPECT_EQ(entryCountIn(c.text).lastLine, c.countScan) << c.name;
-    EXPECT_EQ(foreignEntriesIn(c.text, "C:").lineAfterLastForeign, c.afterLastForeign) << c.name;
+    EXPECT_EQ(bootManagerDeviceIn(c.text, "C:"), c.bootManagerOnC) << c.name;
+    EXPECT_EQ(entryCountIn(c.text), c.count) << c.name;
+    EXPECT_EQ(foreignIdsIn(c.text, "C:"), c.foreignToC) << c.name;
+    EXPECT_EQ(listedEntries(c.text), c.entries) << c.name;
   }
 }
 
@@ -194,8 +176,8 @@ TEST(ListingText, ShortHeaderStyleGivesTheSameAnswers) {
   for (std::size_t at; (at = shortStyle.find("identifier")) != std::string::npos;) {
     shortStyle.replace(at, 10, "id        ");
   }
-  EXPECT_TRUE(bootManagerDeviceIn(shortStyle, "C:").answer);
-  EXPECT_EQ(entryCountIn(shortStyle).answer, 5);
+  EXPECT_TRUE(bootManagerDeviceIn(shortStyle, "C:"));
+  EXPECT_EQ(entryCountIn(shortStyle), 5);
   EXPECT_EQ(foreignIdsIn(shortStyle, "C:"), (Ids{"{a1}", "{ntldr}"}));
 }
 
@@ -237,9 +219,9 @@ TEST(ListingText, EveryDisplayLanguageGivesTheEnglishAnswers) {
   };
   for (const auto& [language, codePage, words] : languages) {
     const std::string text = windows7ListingIn(words, codePage);
-    EXPECT_EQ(bootManagerDeviceIn(text, "C:").answer, true) << language;
-    EXPECT_EQ(bootManagerDeviceIn(text, "D:").answer, false) << language;
-    EXPECT_EQ(entryCountIn(text).answer, 5) << language;
+    EXPECT_EQ(bootManagerDeviceIn(text, "C:"), true) << language;
+    EXPECT_EQ(bootManagerDeviceIn(text, "D:"), false) << language;
+    EXPECT_EQ(entryCountIn(text), 5) << language;
     EXPECT_EQ(foreignEntriesIn(text, "C:").foreign, foreignEntriesIn(windows7Listing, "C:").foreign) << language;
     EXPECT_EQ(foreignEntriesIn(text, "C:").kept, foreignEntriesIn(windows7Listing, "C:").kept) << language;
     EXPECT_EQ(foreignIdsIn(text, "D:"), foreignIdsIn(windows7Listing, "D:")) << language;
@@ -291,28 +273,16 @@ TEST(ListingText, HeaderAndIdRulesAreExact) {
   };
   for (const auto& c : cases) {
     const std::string text = listing(c.lines);
-    EXPECT_EQ(bootManagerDeviceIn(text, "C:").answer, c.bootManagerOnC) << c.name;
-    EXPECT_EQ(entryCountIn(text).answer, c.entries) << c.name;
+    EXPECT_EQ(bootManagerDeviceIn(text, "C:"), c.bootManagerOnC) << c.name;
+    EXPECT_EQ(entryCountIn(text), c.entries) << c.name;
     EXPECT_EQ(foreignIdsIn(text, "C:"), c.foreignToC) << c.name;
   }
-}
-
-TEST_F(ListingTest, EmptyOrMissingCaptureHasNoEntries) {
-  listingIs(std::string());
-  EXPECT_FALSE(findBootManagerDevice(context, "C:"));
-  EXPECT_EQ(countEntries(context), 0);
-  EXPECT_EQ(foreignIds("C:"), Ids{});
-
-  listingIs(nullptr);
-  EXPECT_FALSE(findBootManagerDevice(context, "C:"));
-  EXPECT_EQ(countEntries(context), 0);
-  EXPECT_EQ(foreignIds("C:"), Ids{});
 }
 
 TEST(ListingText, LineEndsAndBadBytesDoNotMatter) {
   const std::string lfOnly = header("{bootmgr}") + "\n" + device("C:") + "\n" + header("{x}") + "\n" + device("D:");
   // LF line ends, no line end after the last line
-  EXPECT_TRUE(bootManagerDeviceIn(lfOnly, "C:").answer);
+  EXPECT_TRUE(bootManagerDeviceIn(lfOnly, "C:"));
   EXPECT_EQ(foreignIdsIn(lfOnly, "C:"), Ids{"{x}"});
 
   const std::string withNul = header(std::string("{a\0b}", 5)) + "\r\n" + device("D:") + "\r\n";
@@ -321,51 +291,12 @@ TEST(ListingText, LineEndsAndBadBytesDoNotMatter) {
   const std::string longLine(100'000, 'i');
   const std::string withLongLines =
       listing({longLine, header("{bootmgr}"), device("C:"), header(longLine), device("D:")});
-  EXPECT_TRUE(bootManagerDeviceIn(withLongLines, "C:").answer);
-  EXPECT_EQ(entryCountIn(withLongLines).answer, 2);
+  EXPECT_TRUE(bootManagerDeviceIn(withLongLines, "C:"));
+  EXPECT_EQ(entryCountIn(withLongLines), 2);
   EXPECT_EQ(foreignIdsIn(withLongLines, "C:"), Ids{longLine});
 
   // megabytes of binary garbage without a line end
-  EXPECT_EQ(entryCountIn(std::string(3'000'000, '\0')).answer, 0);
-}
-
-TEST_F(ListingTest, EachIdIsHandedOnBeforeTheScanReadsOn) {
-  listingIs(windows7Listing);
-  std::vector<std::string> seen;
-  foreignEntryIds(context, "C:", [&](const std::string& id) {
-    seen.push_back(id + " after " + state.lineBuffer);
-    os.runCommandLine("Zendrakx.exe /f /delete " + id + ">nul");
-  });
-  EXPECT_EQ(seen, (std::vector<std::string>{"{a1} after " + device("D:"), "{ntldr} after " + device("E:")}));
-  EXPECT_EQ(os.commandLines.back(), "Zendrakx.exe /f /delete {ntldr}>nul");
-}
-
-TEST_F(ListingTest, LineBufferHoldsTheLastLineRead) {
-  listingIs(listing({header("{x}"), device("D:"), "last"}));
-  countEntries(context);
-  EXPECT_EQ(state.lineBuffer, "last");
-  listingIs(listing({header("{bootmgr}")}));  // the device line read meets the end
-  findBootManagerDevice(context, "C:");
-  EXPECT_EQ(state.lineBuffer, "");
-}
-
-TEST_F(ListingTest, LineBufferKeepsWhatTheCallerLeftOrWhatItHeld) {
-  listingIs(listing({header("{bootmgr}"), device("C:"), header("{x}"), device("D:")}));
-  foreignEntryIds(context, "C:", [&](const std::string&) { state.lineBuffer = "left by the caller"; });
-  EXPECT_EQ(state.lineBuffer, "left by the caller");  // the scan read no line after the entry's
-
-  listingIs(nullptr);
-  state.lineBuffer = "held";
-  countEntries(context);
-  findBootManagerDevice(context, "C:");
-  foreignIds("C:");
-  EXPECT_EQ(state.lineBuffer, "held");
-}
-
-TEST_F(ListingTest, QuotesTheCaptureFileWhenTempHoldsABlank) {
-  os.environment["temp"] = "C:\\Users\\John Smith\\AppData\\Local\\Temp";
-  countEntries(context);
-  EXPECT_EQ(os.commandLines.back(), "Zendrakx.exe>\"%temp%\\Quillfex.000\"");
+  EXPECT_EQ(entryCountIn(std::string(3'000'000, '\0')), 0);
 }
 
 }  // namespace

@@ -7,52 +7,47 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/messages.h"
 #include "data/data_image.h"
 #include "screen/menu_screen.h"
 #include "screen/png_file.h"
 #include "screen_support.h"
-#include "state/program_state.h"
 
 namespace quillfex {
 namespace {
 
 using testing::rowColour;
 
-const std::string secondEntry = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
+const std::string entries[] = {messages::optionOne,
+                               "  - The Windows bootmanager integrate again" + std::string(37, ' ')};
 
 // Column 80 of every help and entry row is a blank, so its pixels show the row's background.
 Pixel rowBackground(const Screen& screen, int textRow) { return screen.readPixel(639, (textRow - 1) * 16 + 8); }
 
 class MenuTest : public ::testing::Test {
  protected:
-  MenuTest() { state.optionTwoText = secondEntry; }
-
-  void draw(int selectedRow) {
-    state.selectedRow = selectedRow;
-    drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
-  }
+  void draw(std::size_t selected) { drawMenu(screen, entries, selected, gradientStepsStore); }
 
   Screen screen;
-  ProgramState state;
 };
 
 TEST_F(MenuTest, TheSelectedEntryIsHighlighted) {
   struct Case {
-    int selectedRow;
+    std::size_t selected;
     Pixel row13, row15;
   };
-  for (const Case& c : {Case{14, highlight, bodyBackground}, Case{16, bodyBackground, highlight}}) {
-    draw(c.selectedRow);
-    EXPECT_EQ(rowBackground(screen, 13), c.row13) << "selectedRow " << c.selectedRow;
-    EXPECT_EQ(rowBackground(screen, 15), c.row15) << "selectedRow " << c.selectedRow;
+  for (const Case& c : {Case{0, highlight, bodyBackground}, Case{1, bodyBackground, highlight}}) {
+    draw(c.selected);
+    EXPECT_EQ(rowBackground(screen, 13), c.row13) << "entry " << c.selected;
+    EXPECT_EQ(rowBackground(screen, 15), c.row15) << "entry " << c.selected;
     for (int row : {2, 12, 14, 16, 17}) EXPECT_EQ(rowBackground(screen, row), bodyBackground) << "row " << row;
   }
 }
 
 TEST_F(MenuTest, DrawingTwiceGivesTheSameScreen) {
-  draw(14);
+  draw(0);
   const Surface once = testing::surfaceOf(screen);
-  draw(14);
+  draw(0);
   const Surface twice = testing::surfaceOf(screen);
   for (int y = 0; y < surfaceHeight; ++y) {
     ASSERT_TRUE(std::equal(once.row(y), once.row(y) + surfaceWidth, twice.row(y))) << "pixel row " << y;
@@ -60,7 +55,7 @@ TEST_F(MenuTest, DrawingTwiceGivesTheSameScreen) {
 }
 
 TEST_F(MenuTest, EndsOnRowElevenInvisibleWithBothBandsInPlace) {
-  draw(14);
+  draw(0);
   EXPECT_EQ(screen.cursor(), (TextCursor{11, 1}));
   EXPECT_FALSE(screen.scrollPending());
   EXPECT_EQ(rowColour(screen, 1), 0xFFFF4EBCu);
@@ -71,7 +66,7 @@ TEST_F(MenuTest, EndsOnRowElevenInvisibleWithBothBandsInPlace) {
 }
 
 TEST_F(MenuTest, MatchesTheGoldenPicture) {
-  draw(14);
+  draw(0);
   const Surface drawn = testing::surfaceOf(screen);
   const std::string golden = QUILLFEX_TEST_DATA "/menu.png";
   if (std::getenv("QUILLFEX_UPDATE_GOLDEN")) {

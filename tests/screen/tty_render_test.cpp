@@ -7,13 +7,13 @@
 
 #include <string>
 
+#include "app/messages.h"
 #include "data/data_image.h"
 #include "screen/cp437.h"
 #include "screen/drivers/tty_cells.h"
 #include "screen/font.h"
 #include "screen/menu_screen.h"
 #include "screen_support.h"
-#include "state/program_state.h"
 
 namespace quillfex {
 namespace {
@@ -95,10 +95,8 @@ TEST(TtyRenderTest, APrintedRowAsTheTerminalGetsIt) {
 // The menu's rows read back as the text it printed.
 TEST(TtyRenderTest, TheMenuReadsBackAsItsText) {
   Screen screen;
-  ProgramState state;
-  state.optionTwoText = "  - The Windows bootmanager integrate again" + std::string(37, ' ');
-  state.selectedRow = 14;
-  drawMenu(screen, state.selectedRow, state.optionTwoText, state.itemCursor, gradientStepsStore);
+  const std::string entries[] = {messages::optionOne, messages::optionTwo};
+  drawMenu(screen, entries, 0, gradientStepsStore);
   const Surface surface = testing::surfaceOf(screen);
   const auto rowText = [&](int textRow) {
     std::string text;
@@ -110,7 +108,7 @@ TEST(TtyRenderTest, TheMenuReadsBackAsItsText) {
   };
   EXPECT_EQ(rowText(0), ">>>>>>>>>>>>>>>>>>>>>>>>>>>>>>> Tavrinel Quillfex <<<<<<<<<<<<<<<<<<<<<<<<<<<<<<");
   EXPECT_EQ(rowText(12).substr(0, 30), "  - Eliminate the Windows boot");
-  EXPECT_EQ(rowText(14), state.optionTwoText);
+  EXPECT_EQ(rowText(14), messages::optionTwo);
   EXPECT_EQ(rowText(17), ">>>>>>>>>>> Escape = stop. Quillfex 1.03 - free to use, no warranties <<<<<<<<<<");
   const Pixel besideBlank = terminalCell(surface, 0, 30).background;
   EXPECT_EQ(terminalCell(surface, 0, 31), (TerminalCell{U' ', besideBlank, besideBlank}))

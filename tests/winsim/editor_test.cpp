@@ -71,17 +71,14 @@ TEST_F(EditorTest, ListingHasTheColumnsTheProgramReads) {
 }
 
 TEST_F(EditorTest, TheProgramsListingReaderUnderstandsBothHeaderStyles) {
-  quillfex::ProgramState state;
-  quillfex::Screen screen;
-  quillfex::Context context{state, os, screen};
-  os.onCommand = [&](const std::string&) { os.setFile(quillfex::capturePath(os, 0), run({}).output); };
   for (const HeaderStyle header : {HeaderStyle::identifier, HeaderStyle::id}) {
     machine.header = header;
-    EXPECT_TRUE(quillfex::findBootManagerDevice(context, "C:"));
-    EXPECT_FALSE(quillfex::findBootManagerDevice(context, "D:"));
-    EXPECT_EQ(quillfex::countEntries(context), 4);
+    const std::string listing = run({}).output;
+    EXPECT_TRUE(quillfex::bootManagerDeviceIn(listing, "C:"));
+    EXPECT_FALSE(quillfex::bootManagerDeviceIn(listing, "D:"));
+    EXPECT_EQ(quillfex::entryCountIn(listing), 4);
     Ids foreign;
-    quillfex::foreignEntryIds(context, "D:", [&](const std::string& id) { foreign.push_back(id); });
+    for (const auto& entry : quillfex::foreignEntriesIn(listing, "D:").foreign) foreign.push_back(entry.id);
     EXPECT_EQ(foreign, (Ids{"{current}", "{ntldr}"}));
   }
 }
@@ -101,10 +98,6 @@ TEST_F(EditorTest, ListsInTheWordsAndCodePageOfTheSandbox) {
   longKey.title(EntryKind::loader) = "Startprogramm für Windows";
   std::vector<ListingWords> cases = {longKey};
   for (const char* language : {"de-DE", "fr-FR", "ru-RU", "zh-CN", "ja-JP"}) cases.push_back(*knownLanguage(language));
-  quillfex::ProgramState state;
-  quillfex::Screen screen;
-  quillfex::Context context{state, os, screen};
-  os.onCommand = [&](const std::string&) { os.setFile(quillfex::capturePath(os, 0), run({}).output); };
   const auto english = quillfex::listedEntries(run({}).output);
   for (const ListingWords& words : cases) {
     std::string failedKey;
@@ -123,8 +116,8 @@ TEST_F(EditorTest, ListsInTheWordsAndCodePageOfTheSandbox) {
         << listing;
     if (words.language.empty()) continue;
     EXPECT_EQ(quillfex::listedEntries(listing), english) << words.language;
-    EXPECT_TRUE(quillfex::findBootManagerDevice(context, "C:")) << words.language;
-    EXPECT_EQ(quillfex::countEntries(context), 4) << words.language;
+    EXPECT_TRUE(quillfex::bootManagerDeviceIn(listing, "C:")) << words.language;
+    EXPECT_EQ(quillfex::entryCountIn(listing), 4) << words.language;
   }
 }
 

@@ -434,7 +434,7 @@ class Deriver {
     const std::string file = "system32-" + x + ".txt";
     if (!listing) return problem(partition.notes, file + " is missing: whether Windows is on " + x + ": is unknown");
     const auto lowered = loweredNames(*listing);
-    if (!quillfex::windowsProbeIn(*listing).answer) {
+    if (!quillfex::windowsProbeIn(*listing)) {
       partition.windows = {"", file + " names nothing"};
     } else if (names(lowered, "bcdboot.exe") && names(lowered, "bcastdvr.exe")) {
       partition.windows = {"10", file + " names bcdboot.exe and bcastdvr.exe"};
@@ -452,7 +452,7 @@ class Deriver {
   void describeBootManager(PartitionPlan& partition, const std::string& x, const std::optional<std::string>& listing) {
     const std::string file = "root-" + x + ".txt";
     if (!listing) return problem(partition.notes, file + " is missing: whether \\bootmgr is there is unknown");
-    const bool there = quillfex::bootManagerFileIn(*listing).answer;
+    const bool there = quillfex::bootManagerFileIn(*listing);
     if (loweredNames(*listing).empty()) {
       partition.bootManager = {false, file + " names nothing: an empty drive, or one that did not read"};
       return;

@@ -29,7 +29,7 @@ std::optional<SectorZero> readSectorZero(std::string_view bytes) {
   std::array<std::uint8_t, quillfex::sectorSize> sector{};
   std::copy(bytes.begin(), bytes.end(), sector.begin());
   SectorZero read;
-  read.signature = quillfex::diskSignatureTextOf(sector);
+  read.signature = quillfex::diskSignatureText(sector);
   std::erase(read.signature, ',');
   read.bootSignature = sector[510] == 0x55 && sector[511] == 0xAA;
   if (!read.bootSignature) return read;
