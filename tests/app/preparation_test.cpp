@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "app/elimination_run.h"
 #include "app/messages.h"
 #include "app/partition_preparation.h"
+#include "app/scans.h"
 #include "helper/command.h"
 #include "helper/command_lines.h"
 #include "machine/machine.h"
@@ -225,6 +227,18 @@ TEST_F(PreparationTest, ATargetNotMadeBootableSaysWhy) {
     EXPECT_TRUE(showsOnRow(16, why)) << why;
     EXPECT_EQ(exists("drives/E/Boot/BCD") ? readFile("drives/E/Boot/BCD") : "", storeBefore) << why;
     TearDown();
+  }
+}
+
+// A run that stops after the store was changed imports the full store again, from org.bcd or from a prepared
+// partition's copy of it, until the store lists what it listed before.
+TEST_F(PreparationTest, ARunThatStopsPutsTheFullStoreBack) {
+  for (const char* fault : {"command = 'import'\narg = 'lid.bcd'\neffect = 'partial'",
+                            "command = 'import'\narg = 'org.bcd'\nafter = 2\neffect = 'partial'"}) {
+    makeMachine(winsim::defaultMachineText() + "\n[[fault]]\n" + fault + "\n");
+    const auto before = listStore(*context).entries;
+    eliminationRun(*context);
+    EXPECT_EQ(listStore(*context).entries, before) << fault;
   }
 }
 

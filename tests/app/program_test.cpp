@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/elimination_run.h"
 #include "app/main_menu.h"
 #include "app/messages.h"
 #include "app/quillfex.h"
@@ -101,7 +102,7 @@ TEST_F(ProgramTest, ABootManagerElsewhereIsRefusedAndCleanedUp) {
 }
 
 TEST_F(ProgramTest, OnlyTwoCharacterArrowsMoveTheSelection) {
-  ASSERT_EQ(startWithKeys("Up Down Down H P Left F1 Close Esc"), StartUp::menu);
+  ASSERT_EQ(startWithKeys("Up Down Down H P Left Left F1 Close Esc"), StartUp::menu);
   const std::size_t commandsBefore = os.commandLines.size();
   mainMenu(context);
   EXPECT_EQ(state.selectedRow, 1);  // Up: the second, Down: the first, Down: the second; the rest move nothing
@@ -159,6 +160,51 @@ TEST_F(ProgramTest, RestoreSaysWhatHappened) {
     for (int x = 0; x < 640; x += 3) {
       ASSERT_EQ(screen.readPixel(x, 230), expected.readPixel(x, 230)) << c.shown << " x " << x;
     }
+  }
+}
+
+// org.bcd is the run's own export, with org.lst written before it; an earlier org.bcd is kept beside it and
+// becomes org.bcd again when the export fails, and the run goes on only with a backup of its own.
+TEST_F(ProgramTest, TheBackupIsTheRunsOwnExportAndAnEarlierOneIsKept) {
+  const std::string earlierListing = listingOnC + "\r\n";
+  struct Case {
+    const char* earlier;  // org.bcd before the run; nullptr: none
+    int exportStatus;
+    const char* exported;  // what the export writes; nullptr: nothing
+    const char* backup;    // org.bcd after the run; nullptr: none
+    const char* kept;      // org.bcd.bak after the run; nullptr: none
+  } cases[] = {
+      {nullptr, 0, "store", "store", nullptr},     {"earlier", 0, "store", "store", "earlier"},
+      {"earlier", 1, nullptr, "earlier", nullptr}, {"earlier", 0, nullptr, "earlier", nullptr},
+      {nullptr, 0, nullptr, nullptr, nullptr},     {nullptr, 1, "half", nullptr, nullptr},
+  };
+  state.systemDrive = "C:";
+  os.changeDirectory("C:\\Boot");
+  for (const auto& c : cases) {
+    for (const char* name : {"org.bcd", "org.bcd.bak", "org.lst"}) os.deleteFile(name);
+    if (c.earlier) os.setFile("org.bcd", c.earlier), os.setFile("org.lst", earlierListing);
+    const std::string exportLine = "Zendrakx.exe /export org.bcd>nul";
+    bool listedBeforeExport = false;
+    os.onCommand = [&](const std::string& line) {
+      if (line.rfind("Zendrakx.exe>", 0) == 0) os.setFile(capturePath(os, CaptureSlot::listing), listing);
+      if (line.rfind("dir /b /a C:\\>", 0) == 0) os.setFile(capturePath(os, CaptureSlot::listing), "bootmgr\r\n");
+      if (line != exportLine) return;
+      listedBeforeExport = os.file("org.lst") && *os.file("org.lst") == listing;
+      if (c.exported) os.setFile("org.bcd", c.exported);
+    };
+    os.commandStatus = [&](const std::string& line) { return line == exportLine ? c.exportStatus : 0; };
+    os.commandLines.clear();
+    eliminationRun(context);
+    const auto text = [&](const char* name) { return os.file(name) ? *os.file(name) : "(none)"; };
+    const bool saved = c.exportStatus == 0 && c.exported;
+    const std::string row = std::to_string(&c - cases);
+    EXPECT_TRUE(listedBeforeExport) << row;
+    EXPECT_EQ(text("org.bcd"), c.backup ? c.backup : "(none)") << row;
+    EXPECT_EQ(text("org.bcd.bak"), c.kept ? c.kept : "(none)") << row;
+    EXPECT_EQ(text("org.lst"), saved ? listing : c.earlier ? earlierListing : "(none)") << row;
+    const bool disksRead = std::any_of(os.commandLines.begin(), os.commandLines.end(),
+                                       [](const std::string& line) { return line.rfind("regedit", 0) == 0; });
+    EXPECT_EQ(disksRead, saved) << row << ": the run goes on only with a backup of its own";
   }
 }
 

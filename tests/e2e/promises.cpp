@@ -110,6 +110,11 @@ bool sameStore(const BootStore& a, const BootStore& b) {
          a.displayOrder == b.displayOrder;
 }
 
+bool listsSystemOn(const BootStore& store, const std::string& drive) {
+  return std::any_of(store.entries.begin(), store.entries.end(),
+                     [&](const BootEntry& entry) { return isSystem(entry) && driveOf(entry) == drive; });
+}
+
 std::optional<BootStore> readBackup(const std::filesystem::path& sandbox, const std::string& systemDrive) {
   std::ifstream in(sandbox / "drives" / systemDrive.substr(0, 1) / "Boot" / "org.bcd", std::ios::binary);
   if (!in) return std::nullopt;

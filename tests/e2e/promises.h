@@ -41,6 +41,9 @@ bool bootsByItself(const winsim::DriveReport& drive);
 // and no log beside its \Boot\BCD that could be taken for another store's.
 bool madeBootable(const winsim::MachineReport& machine, const winsim::DriveReport& drive);
 
+// Whether the store lists a system (a Vista or later loader, or XP) on the drive ("D:").
+bool listsSystemOn(const winsim::BootStore& store, const std::string& drive);
+
 // The system drive's org.bcd in the sandbox as it reads; nullopt when there is none.
 std::optional<winsim::BootStore> readBackup(const std::filesystem::path& sandbox, const std::string& systemDrive);
 
