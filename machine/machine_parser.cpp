@@ -46,7 +46,7 @@ class TableReader {
   T get(const char* key, T fallback) const {
     const toml::node* node = table_.get(key);
     if (node == nullptr) return fallback;
-    if (auto value = node->value<T>()) return *value;
+    if (auto value = valueAs<T>(*node)) return *value;
     throw bad(key, "has a value of the wrong type");
   }
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace winsim {
 
@@ -229,6 +230,16 @@ inline toml::table parseToml(std::string_view text, std::string_view sourceName 
                             std::make_shared<const std::string>(sourceName));
   }
   return toml::parse(text, sourceName);
+}
+
+// The node's value as T, or nullopt when it is of another type. A whole number must be written as one:
+// toml++'s value<T>() converts a float too, and one beyond the range of int64_t is undefined behaviour there.
+template <typename T>
+std::optional<T> valueAs(const toml::node& node) {
+  if constexpr (std::is_integral_v<T> && !std::is_same_v<T, bool>) {
+    if (!node.is_integer()) return std::nullopt;
+  }
+  return node.value<T>();
 }
 
 }  // namespace winsim

@@ -67,6 +67,7 @@ TEST(MachineDescription, MistakesAreNamedWithTheirLine) {
       {"header = \"ident\"\n" + minimalDisk,
        "m.toml: line 1: 'header' in the machine must be \"identifier\" or \"id\""},
       {"elevated = \"yes\"\n" + minimalDisk, "m.toml: line 1: 'elevated' in the machine has a value of the wrong type"},
+      {minimalDisk + "size = 1e31\n", "m.toml: line 8: 'size' in [[disk.partition]] has a value of the wrong type"},
       {"system_drive = \"C\"\n" + minimalDisk,
        "m.toml: line 1: 'system_drive' in the machine must be a letter and a colon, \"C:\""},
       {"temp = \"Temp\"\n" + minimalDisk,

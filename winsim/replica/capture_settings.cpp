@@ -25,7 +25,7 @@ std::optional<T> valueOf(const toml::table& table, const char* key, CaptureSetti
     if (missing == Missing::isAProblem) settings.problems.push_back(std::string("capture.toml has no ") + key);
     return std::nullopt;
   }
-  if (auto value = node->value<T>()) return *value;
+  if (auto value = valueAs<T>(*node)) return *value;
   settings.problems.push_back(std::string("capture.toml's ") + key + " has a value of the wrong type");
   return std::nullopt;
 }
