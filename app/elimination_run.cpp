@@ -186,7 +186,7 @@ void eliminationRun(Context& context) {
   ProgramState& state = context.state;
   const StoreListing start = listStore(context);
   // The boot manager and two systems at the least.
-  if (entryCountIn(start.text) < 3) return showOnRow15(context, messages::noMultiboot);
+  if (start.entries.size() < 3) return showOnRow15(context, messages::noMultiboot);
   if (const std::string reason = reasonNotToStart(context, start); !reason.empty()) {
     return showOnRow15(context, reason);
   }

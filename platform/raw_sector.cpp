@@ -5,7 +5,8 @@
 namespace quillfex {
 
 SectorOffset sectorOffset(std::uint32_t sectorLow, std::uint32_t sectorHigh) {
-  return {sectorLow * 512u, sectorHigh * 512u + (sectorLow >> 23)};
+  constexpr auto size = static_cast<std::uint32_t>(sectorSize);
+  return {sectorLow * size, sectorHigh * size + (sectorLow >> 23)};
 }
 
 SectorRead readSector(Os& os, std::int32_t disk, std::int32_t sectorLow, std::int32_t sectorHigh) {

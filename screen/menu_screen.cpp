@@ -28,7 +28,7 @@ constexpr std::array<std::string_view, 11> helpRows = {
     "",
 };
 const std::string blankRow(textColumns, ' ');
-constexpr int entryRows = 5;  // rows 13 to 17
+constexpr int entryRows = 2 * static_cast<int>(mostMenuEntries) - 1;  // rows 13 to 17
 constexpr int titleBandTop = 0;
 constexpr int footerBandTop = 272;  // text row 18
 
@@ -69,7 +69,7 @@ void drawMenu(Screen& screen, std::span<const std::string> entries, std::size_t 
   for (const std::string& row : helpText) printRow(screen, row);
   for (int row = 0; row < entryRows; ++row) {
     const auto entry = static_cast<std::size_t>(row / 2);
-    if (row % 2 == 0 && entry < entries.size() && entry < mostMenuEntries) {
+    if (row % 2 == 0 && entry < entries.size()) {
       screen.setColour(bodyText, entryBackground(selected, entry));
       printRow(screen, fullRow(entries[entry]));
     } else {
