@@ -180,13 +180,14 @@ TEST_F(ProgramTest, TheBackupIsTheRunsOwnExportAndAnEarlierOneIsKept) {
   };
   state.systemDrive = "C:";
   os.changeDirectory("C:\\Boot");
+  const auto listsTheStore = os.onCommand;
   for (const auto& c : cases) {
     for (const char* name : {"org.bcd", "org.bcd.bak", "org.lst"}) os.deleteFile(name);
     if (c.earlier) os.setFile("org.bcd", c.earlier), os.setFile("org.lst", earlierListing);
     const std::string exportLine = "Zendrakx.exe /export org.bcd>nul";
     bool listedBeforeExport = false;
     os.onCommand = [&](const std::string& line) {
-      if (line.rfind("Zendrakx.exe>", 0) == 0) os.setFile(capturePath(os, CaptureSlot::listing), listing);
+      listsTheStore(line);
       if (line.rfind("dir /b /a C:\\>", 0) == 0) os.setFile(capturePath(os, CaptureSlot::listing), "bootmgr\r\n");
       if (line != exportLine) return;
       listedBeforeExport = os.file("org.lst") && *os.file("org.lst") == listing;

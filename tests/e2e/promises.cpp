@@ -90,9 +90,7 @@ void checkNoWorkingFiles(const Moment& m, std::vector<std::string>& broken) {
 
 bool bootsByItself(const winsim::DriveReport& drive) {
   if (!drive.bootManager || !drive.store || !drive.store->find("{bootmgr}")) return false;
-  const std::string letter = std::string(1, drive.letter) + ":";
-  return std::any_of(drive.store->entries.begin(), drive.store->entries.end(),
-                     [&](const BootEntry& entry) { return isSystem(entry) && driveOf(entry) == letter; });
+  return listsSystemOn(*drive.store, std::string(1, drive.letter) + ":");
 }
 
 bool madeBootable(const winsim::MachineReport& machine, const winsim::DriveReport& drive) {

@@ -148,11 +148,11 @@ TEST_F(Rehearsal, AHandMadeCaptureRehearsesAsTheMachineItDescribes) {
   ASSERT_EQ(made.status, 0) << made.errors;
   const std::string before = storesAndDrives(report(root));
   const struct {
-    const char* keys;
+    const std::string& keys;
     const char* lastWords;
     std::uint32_t colour;  // black: the menu has been redrawn over it since, as G: was probed after E:
-  } steps[] = {{"Enter Enter Enter Enter Enter Enter Enter Enter", "  Partition E: is now bootable.", 0x000000},
-               {"Down Enter Enter", "  The Windows boot manager is now back on.", 0xD827BC}};
+  } steps[] = {{testing::eliminationKeys, "  Partition E: is now bootable.", 0x000000},
+               {testing::restoreKeys, "  The Windows boot manager is now back on.", 0xD827BC}};
   for (const auto& step : steps) {
     ASSERT_EQ(run(step.keys), 0) << step.keys;
     ASSERT_EQ(replica.run(step.keys), 0) << step.keys;

@@ -166,7 +166,7 @@ link_disks() {
 
 # Wine's attrib takes one attribute a call, and names without quotes (the machine's have no blanks). Wine run
 # as root keeps no read-only attribute (attrib +r does not take), so R is not laid out: there xcopy
-# overwrites a read-only ootmgr with or without /r, and the program's copy with /r does the same. Files of
+# overwrites a read-only \bootmgr with or without /r, and the program's copy with /r does the same. Files of
 # a partition without a letter are on no Wine drive: they keep their attributes in the sandbox alone.
 set_file_attributes() {
   local sandbox=$1 flags path name commands=()

@@ -74,13 +74,18 @@ main() {
   mkdir -p "$output/screens" "$output/reference" "$output/logs"
   [ "$lanes" -gt 1 ] || { run_lane 1 1; return; }
   # Each lane is a script of its own, with its own display, prefixes, Wine servers and temporary folder.
-  local pids=()
-  trap 'kill "${pids[@]}" 2>/dev/null; exit 130' INT TERM HUP
+  # The lanes' readers are waited for too, so that every lane's last line is out before the summary.
+  local pids=() readers=() out
+  trap 'kill "${pids[@]}" 2>/dev/null; wait "${pids[@]}"; exit 130' INT TERM HUP
   for ((at = 1; at <= lanes; at++)); do
-    bash "$0" --lane "$at/$lanes" "$@" > >(sed -u "s/^/lane $at: /") 2>&1 &
+    exec {out}> >(sed -u "s/^/lane $at: /")
+    readers+=($!)
+    bash "$0" --lane "$at/$lanes" "$@" >&"$out" 2>&1 &
     pids+=($!)
+    exec {out}>&-
   done
   for at in "${!pids[@]}"; do wait "${pids[at]}" || failed=1; done
+  wait "${readers[@]}"
   [ "$failed" -eq 0 ] || { echo "wine test: a lane failed (above)" >&2; exit 1; }
   echo "Wine test passed on ${#all_cases[@]} machines in ${SECONDS} s, $lanes lanes; screenshots in $output/screens"
 }
