@@ -103,7 +103,9 @@ std::optional<MachineReport> readMachineReport(const fs::path& sandbox, std::str
   }
   const auto systemStore = machine->systemStorePlace();
   report.systemStoreOn = systemStore ? machine->partitionName(*systemStore) : machine->systemDrive;
-  report.systemStore = storeAt(systemStoreFile(sandbox, *machine));
+  const fs::path systemStoreFileNow = systemStoreFile(sandbox, *machine);
+  report.systemStoreThere = fs::is_regular_file(systemStoreFileNow);
+  report.systemStore = storeAt(systemStoreFileNow);
   const auto temp = quillfex::parseFullPath(machine->temp);
   if (temp) report.temp = namesIn(paths.hostPath(*temp));
   report.transcript = linesOf(layout::transcript(sandbox));
