@@ -71,9 +71,11 @@ toml::format_flags formatFlags(const BootStore& store) {
   for (const auto& entry : store.entries) {
     for (const std::string* text : {&entry.id, &entry.device, &entry.description, &entry.path})
       escapes = escapes || holdsControlCharacter(*text);
-    for (const auto& field : entry.fields.value_or(std::vector<ListedField>{})) {
-      escapes = escapes || holdsControlCharacter(field.name) ||
-                std::any_of(field.values.begin(), field.values.end(), holdsControlCharacter);
+    if (entry.fields) {
+      for (const auto& field : *entry.fields) {
+        escapes = escapes || holdsControlCharacter(field.name) ||
+                  std::any_of(field.values.begin(), field.values.end(), holdsControlCharacter);
+      }
     }
   }
   if (!escapes) return toml::toml_formatter::default_flags;
