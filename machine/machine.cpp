@@ -1,5 +1,7 @@
 #include "machine/machine.h"
 
+#include "machine/device_names.h"
+
 namespace winsim {
 
 namespace {
@@ -40,7 +42,7 @@ std::optional<PartitionPlace> Machine::systemStorePlace() const {
 std::string Machine::partitionName(const PartitionPlace& place) const {
   const char letter = partitionAt(place).letter;
   if (letter != 0) return std::string(1, letter) + ":";
-  return "\\Device\\HarddiskVolume" + std::to_string(place.volume);
+  return volumeDeviceName(place.volume);
 }
 
 }  // namespace winsim

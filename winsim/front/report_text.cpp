@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "machine/device_names.h"
 #include "text/text.h"
 #include "text/utf8.h"
 #include "winsim/front/machine_report.h"
@@ -71,18 +72,17 @@ std::string listingText(const std::optional<ListingWords>& listing) {
 // The partition a store names ("partition=D:", "partition=\Device\HarddiskVolume1"); null when the
 // machine has none of that name.
 const PartitionReport* partitionNamed(const MachineReport& report, const std::string& device) {
-  const std::string prefix = "partition=", volumePrefix = "\\device\\harddiskvolume";
+  const std::string prefix = "partition=";
   if (!device.starts_with(prefix)) return nullptr;
-  const std::string name = quillfex::lowerCase(device.substr(prefix.size()));
-  const bool isDrive = name.size() == 2 && name[1] == ':';
-  const bool isVolume = name.starts_with(volumePrefix) && name.size() > volumePrefix.size() &&
-                        name.size() <= volumePrefix.size() + 4 &&
-                        name.find_first_not_of("0123456789", volumePrefix.size()) == std::string::npos;
+  const auto drive = driveOfDevice(device);
+  const auto volume = volumeNumberOf(device.substr(prefix.size()));
   for (const auto& disk : report.disks) {
     for (const auto& partition : disk.partitions) {
-      if (isDrive && partition.letter != 0 && std::tolower(static_cast<unsigned char>(partition.letter)) == name[0])
+      if (drive && partition.letter != 0 &&
+          std::tolower(static_cast<unsigned char>(partition.letter)) ==
+              std::tolower(static_cast<unsigned char>(*drive)))
         return &partition;
-      if (isVolume && partition.volume == std::stoi(name.substr(volumePrefix.size()))) return &partition;
+      if (volume && partition.volume == *volume) return &partition;
     }
   }
   return nullptr;
@@ -90,7 +90,7 @@ const PartitionReport* partitionNamed(const MachineReport& report, const std::st
 
 std::string partitionShown(const PartitionReport& partition) {
   if (partition.letter != 0) return std::string(1, partition.letter) + ":";
-  return "\\Device\\HarddiskVolume" + std::to_string(partition.volume) + " (no drive letter)";
+  return volumeDeviceName(partition.volume) + " (no drive letter)";
 }
 
 // What an entry's device holds that the boot manager would start.
