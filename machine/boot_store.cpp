@@ -116,6 +116,17 @@ bool followsTheStore(const std::string& fieldName) {
                      [&](const char* name) { return fieldName == name; });
 }
 
+bool filledInByTheStore(EntryKind kind, const std::string& fieldName) {
+  return kind == EntryKind::bootManager && followsTheStore(fieldName);
+}
+
+bool givenOutsideTheFields(const std::string& fieldName) {
+  for (const char* name : {"identifier", "id", "device", "path", "description"}) {
+    if (fieldName == name) return true;
+  }
+  return false;
+}
+
 std::string kindName(EntryKind kind) {
   for (const auto& [k, name] : kindNames) {
     if (k == kind) return name;
