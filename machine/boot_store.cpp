@@ -71,9 +71,11 @@ toml::format_flags formatFlags(const BootStore& store) {
   for (const auto& entry : store.entries) {
     for (const std::string* text : {&entry.id, &entry.device, &entry.description, &entry.path})
       escapes = escapes || holdsControlCharacter(*text);
-    for (const auto& field : entry.fields.value_or(std::vector<ListedField>{})) {
-      escapes = escapes || holdsControlCharacter(field.name) ||
-                std::any_of(field.values.begin(), field.values.end(), holdsControlCharacter);
+    if (entry.fields) {
+      for (const auto& field : *entry.fields) {
+        escapes = escapes || holdsControlCharacter(field.name) ||
+                  std::any_of(field.values.begin(), field.values.end(), holdsControlCharacter);
+      }
     }
   }
   if (!escapes) return toml::toml_formatter::default_flags;
@@ -112,6 +114,17 @@ BootStore keptFor(const BootStore& store, const std::string& drive) {
 bool followsTheStore(const std::string& fieldName) {
   return std::any_of(std::begin(storeFilledFields), std::end(storeFilledFields),
                      [&](const char* name) { return fieldName == name; });
+}
+
+bool filledInByTheStore(EntryKind kind, const std::string& fieldName) {
+  return kind == EntryKind::bootManager && followsTheStore(fieldName);
+}
+
+bool givenOutsideTheFields(const std::string& fieldName) {
+  for (const char* name : {"identifier", "id", "device", "path", "description"}) {
+    if (fieldName == name) return true;
+  }
+  return false;
 }
 
 std::string kindName(EntryKind kind) {

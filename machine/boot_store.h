@@ -46,6 +46,10 @@ BootStore keptFor(const BootStore& store, const std::string& drive);
 
 // Whether the store fills in a field of this name that the boot manager lists without a value.
 bool followsTheStore(const std::string& fieldName);
+// Whether an entry of this kind lists the field without a value, the store filling it in.
+bool filledInByTheStore(EntryKind kind, const std::string& fieldName);
+// Whether a field of this name is no listed field: the entry's header or its own keys give it.
+bool givenOutsideTheFields(const std::string& fieldName);
 
 // "bootmgr", "loader", "legacy", "tool".
 std::string kindName(EntryKind kind);

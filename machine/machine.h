@@ -96,6 +96,8 @@ struct Machine {
   // folder, else the first with bootmgr (the active partition, which the firmware starts), else the system
   // drive's. nullopt for a machine without partitions, such as the default of a real Windows machine.
   std::optional<PartitionPlace> systemStorePlace() const;
+  // Every partition's place, in disk order, its volume number counted along.
+  std::vector<PartitionPlace> places() const;
   // The partition of a drive letter; nullopt when no partition has it.
   std::optional<PartitionPlace> placeOf(char letter) const;
   // How the store and the listing name a partition: "D:", or "\Device\HarddiskVolume1" without a letter.

@@ -197,10 +197,10 @@ std::vector<ListedField> readFields(const TableReader& reader, EntryKind kind) {
     if (field.name.empty() || holdsBlankOrControl(field.name)) {
       throw reader.bad("fields", "holds a field name that is empty or has a blank or control character in it");
     }
-    if (names("identifier id device path description", field.name)) {
+    if (givenOutsideTheFields(field.name)) {
       throw reader.bad("fields", "names " + quoted + ", which the entry's header or its own key gives");
     }
-    const bool filledIn = kind == EntryKind::bootManager && followsTheStore(field.name);
+    const bool filledIn = filledInByTheStore(kind, field.name);
     if (filledIn && !field.values.empty()) {
       throw reader.bad("fields", "gives " + quoted + " values: the boot manager's follows the store, write it alone");
     }

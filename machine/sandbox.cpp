@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "machine/device_names.h"
 #include "machine/sandbox_layout.h"
 #include "text/text.h"
 
@@ -48,13 +49,13 @@ std::string Sandbox::hostPath(const quillfex::WindowsPath& path) const {
 }
 
 std::string Sandbox::volumePath(const std::string& windowsPath) const {
-  static const std::string prefix = "\\\\?\\globalroot\\device\\harddiskvolume";
+  static const std::string globalRoot = "\\\\?\\globalroot", device = "\\device\\";
   const std::string lowered = quillfex::lowerCase(windowsPath);
-  if (root_.empty() || lowered.rfind(prefix, 0) != 0) return {};
-  const std::size_t digitsEnd = std::min(windowsPath.find('\\', prefix.size()), windowsPath.size());
-  const std::string number = windowsPath.substr(prefix.size(), digitsEnd - prefix.size());
-  if (number.empty() || number.size() > 4 || number.find_first_not_of("0123456789") != std::string::npos) return {};
-  std::string host = layout::volume(root_, std::stoi(number)).string();
+  if (root_.empty() || lowered.rfind(globalRoot + device, 0) != 0) return {};
+  const std::size_t digitsEnd = std::min(windowsPath.find('\\', globalRoot.size() + device.size()), windowsPath.size());
+  const auto number = volumeNumberOf(windowsPath.substr(globalRoot.size(), digitsEnd - globalRoot.size()));
+  if (!number) return {};
+  std::string host = layout::volume(root_, *number).string();
   // A path through a device is taken as written, with no "." or ".." to resolve, as Windows takes it; a name
   // with a slash, which would lead elsewhere on this host, names nothing.
   for (std::size_t at = digitsEnd; at < windowsPath.size();) {

@@ -61,11 +61,9 @@ class Builder {
     writeFile(layout::description(root_), descriptionText);
     writeFile(layout::transcript(root_), "");
     if (words) writeFile(layout::listingWords(root_), formatListingText(*words));
-    int volume = 0;
-    for (std::size_t d = 0; d < machine_.disks.size(); ++d) {
+    for (std::size_t d = 0; d < machine_.disks.size(); ++d)
       writeFile(layout::disk(root_, d), sectorZero(machine_.disks[d]));
-      for (std::size_t p = 0; p < machine_.disks[d].partitions.size(); ++p) buildPartition({d, p, ++volume});
-    }
+    for (const auto& place : machine_.places()) buildPartition(place);
     writeMountedDevices();
     fs::create_directories(hostFolder(machine_.temp));
     for (const auto& leftover : machine_.leftovers) {

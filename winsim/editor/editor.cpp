@@ -92,12 +92,12 @@ std::optional<EditorResult> carryOutFault(quillfex::Os& os, FaultEffect fault, c
   return std::nullopt;
 }
 
-EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::string& file) {
+EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::string& store, const std::string& file) {
   std::string error;
-  const auto store = readStore(os, systemStorePath(os, machine), error);
-  if (!store) return failure("to export the boot configuration data store", error);
+  const auto read = readStore(os, store, error);
+  if (!read) return failure("to export the boot configuration data store", error);
   const std::string refused = "to export the boot configuration data store to " + file;
-  const std::string formatted = formatStore(*store);
+  const std::string formatted = formatStore(*read);
   if (auto faulted = carryOutFault(os, machine.faultFor("export", file), file, firstHalf(formatted), refused)) {
     return *faulted;
   }
@@ -106,32 +106,31 @@ EditorResult exportTo(quillfex::Os& os, const Machine& machine, const std::strin
 }
 
 // A partial import removes the system store, as an editor that dies after emptying it would.
-EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::string& file) {
+EditorResult importFrom(quillfex::Os& os, const Machine& machine, const std::string& store, const std::string& file) {
   const std::string refused = "to import the boot configuration data store from " + file;
-  if (auto faulted = carryOutFault(os, machine.faultFor("import", file), systemStorePath(os, machine), "", refused)) {
+  if (auto faulted = carryOutFault(os, machine.faultFor("import", file), store, "", refused)) {
     return *faulted;
   }
   std::string error;
-  const auto store = readStore(os, file, error);
-  if (!store) return failure(refused, error);
-  if (!writeWholeFile(os, systemStorePath(os, machine), formatStore(*store))) {
+  const auto read = readStore(os, file, error);
+  if (!read) return failure(refused, error);
+  if (!writeWholeFile(os, store, formatStore(*read))) {
     return failure("to import the boot configuration data store", "Access is denied.");
   }
   return {0, done, ""};
 }
 
-EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::string& id) {
+EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::string& store, const std::string& id) {
   std::string error;
-  auto store = readStore(os, systemStorePath(os, machine), error);
+  auto read = readStore(os, store, error);
   const std::string refused = "to delete the entry " + id;
-  if (!store) return failure(refused, error);
-  const std::string half = firstHalf(formatStore(*store));
-  if (auto faulted = carryOutFault(os, machine.faultFor("delete", id), systemStorePath(os, machine), half, refused)) {
+  if (!read) return failure(refused, error);
+  const std::string half = firstHalf(formatStore(*read));
+  if (auto faulted = carryOutFault(os, machine.faultFor("delete", id), store, half, refused)) {
     return *faulted;
   }
-  if (!store->remove(id)) return failure(refused, "The specified entry identifier is not valid.");
-  if (!writeWholeFile(os, systemStorePath(os, machine), formatStore(*store)))
-    return failure(refused, "Access is denied.");
+  if (!read->remove(id)) return failure(refused, "The specified entry identifier is not valid.");
+  if (!writeWholeFile(os, store, formatStore(*read))) return failure(refused, "Access is denied.");
   return {0, done, ""};
 }
 
@@ -140,11 +139,13 @@ EditorResult deleteEntry(quillfex::Os& os, const Machine& machine, const std::st
 EditorResult runEditor(const std::vector<std::string>& args, quillfex::Os& os, const Machine& machine) {
   std::vector<std::string> switches;
   for (const auto& arg : args) switches.push_back(quillfex::lowerCase(arg));
-  if (args.empty()) return list(os, machine, systemStorePath(os, machine));
+  const std::string store = systemStorePath(os, machine);
+  if (args.empty()) return list(os, machine, store);
   if (args.size() == 2 && switches[0] == "/store") return list(os, machine, args[1]);
-  if (args.size() == 2 && switches[0] == "/export") return exportTo(os, machine, args[1]);
-  if (args.size() == 2 && switches[0] == "/import") return importFrom(os, machine, args[1]);
-  if (args.size() == 3 && switches[0] == "/f" && switches[1] == "/delete") return deleteEntry(os, machine, args[2]);
+  if (args.size() == 2 && switches[0] == "/export") return exportTo(os, machine, store, args[1]);
+  if (args.size() == 2 && switches[0] == "/import") return importFrom(os, machine, store, args[1]);
+  if (args.size() == 3 && switches[0] == "/f" && switches[1] == "/delete")
+    return deleteEntry(os, machine, store, args[2]);
   return {1, "", "The parameter is incorrect.\r\nRun \"bcdedit /?\" for command line assistance.\r\n"};
 }
 

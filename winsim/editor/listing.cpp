@@ -30,7 +30,7 @@ std::vector<std::string> toolIds(const BootStore& store) {
 std::string carriedFields(const BootStore& store, const BootEntry& entry) {
   std::string text;
   for (const auto& [name, values] : *entry.fields) {
-    if (!values.empty() || entry.kind != EntryKind::bootManager || !followsTheStore(name)) {
+    if (!values.empty() || !filledInByTheStore(entry.kind, name)) {
       text += listField(name, values);
     } else if (name == "default") {
       if (!store.displayOrder.empty()) text += field(name, store.displayOrder.front());

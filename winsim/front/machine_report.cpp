@@ -72,17 +72,14 @@ std::string signatureOf(const fs::path& disk) {
 
 std::vector<DiskReport> diskReports(const Machine& machine, const fs::path& sandbox) {
   std::vector<DiskReport> disks;
-  int volume = 0;
-  for (std::size_t d = 0; d < machine.disks.size(); ++d) {
-    DiskReport disk{signatureOf(layout::disk(sandbox, d)), {}};
-    for (const auto& partition : machine.disks[d].partitions) {
-      const fs::path folder = layout::partition(sandbox, partition.letter, ++volume);
-      const std::string folderName = folder.filename().string();
-      const fs::path found = folder.parent_path() / matchingName(folder.parent_path().string(), folderName);
-      const bool bootManager = fs::is_regular_file(found / matchingName(found.string(), "bootmgr"));
-      disk.partitions.push_back({partition.letter, volume, partition.windows, bootManager});
-    }
-    disks.push_back(std::move(disk));
+  for (std::size_t d = 0; d < machine.disks.size(); ++d) disks.push_back({signatureOf(layout::disk(sandbox, d)), {}});
+  for (const auto& place : machine.places()) {
+    const Partition& partition = machine.partitionAt(place);
+    const fs::path folder = layout::partition(sandbox, partition.letter, place.volume);
+    const std::string folderName = folder.filename().string();
+    const fs::path found = folder.parent_path() / matchingName(folder.parent_path().string(), folderName);
+    const bool bootManager = fs::is_regular_file(found / matchingName(found.string(), "bootmgr"));
+    disks[place.disk].partitions.push_back({partition.letter, place.volume, partition.windows, bootManager});
   }
   return disks;
 }
@@ -103,7 +100,9 @@ std::optional<MachineReport> readMachineReport(const fs::path& sandbox, std::str
   }
   const auto systemStore = machine->systemStorePlace();
   report.systemStoreOn = systemStore ? machine->partitionName(*systemStore) : machine->systemDrive;
-  report.systemStore = storeAt(systemStoreFile(sandbox, *machine));
+  const fs::path systemStoreFileNow = systemStoreFile(sandbox, *machine);
+  report.systemStoreThere = fs::is_regular_file(systemStoreFileNow);
+  report.systemStore = storeAt(systemStoreFileNow);
   const auto temp = quillfex::parseFullPath(machine->temp);
   if (temp) report.temp = namesIn(paths.hostPath(*temp));
   report.transcript = linesOf(layout::transcript(sandbox));

@@ -38,6 +38,7 @@ struct MachineReport {
   // The partition of the system store, which the editor works on, as the store names partitions: "C:", or
   // "\Device\HarddiskVolume1" for one without a letter (the firmware's, when the system drive has no \Boot).
   std::string systemStoreOn;
+  bool systemStoreThere = false;         // its \Boot\BCD is a file, whether or not it reads
   std::optional<BootStore> systemStore;  // its \Boot\BCD, when there is one that reads
   std::vector<DriveReport> drives;       // by letter
   std::vector<std::string> bootFolder;   // names in the system drive's \Boot

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "machine/device_names.h"
 #include "text/text.h"
 #include "text/utf8.h"
 #include "winsim/front/machine_report.h"
@@ -71,18 +72,17 @@ std::string listingText(const std::optional<ListingWords>& listing) {
 // The partition a store names ("partition=D:", "partition=\Device\HarddiskVolume1"); null when the
 // machine has none of that name.
 const PartitionReport* partitionNamed(const MachineReport& report, const std::string& device) {
-  const std::string prefix = "partition=", volumePrefix = "\\device\\harddiskvolume";
+  const std::string prefix = "partition=";
   if (!device.starts_with(prefix)) return nullptr;
-  const std::string name = quillfex::lowerCase(device.substr(prefix.size()));
-  const bool isDrive = name.size() == 2 && name[1] == ':';
-  const bool isVolume = name.starts_with(volumePrefix) && name.size() > volumePrefix.size() &&
-                        name.size() <= volumePrefix.size() + 4 &&
-                        name.find_first_not_of("0123456789", volumePrefix.size()) == std::string::npos;
+  const auto drive = driveOfDevice(device);
+  const auto volume = volumeNumberOf(device.substr(prefix.size()));
   for (const auto& disk : report.disks) {
     for (const auto& partition : disk.partitions) {
-      if (isDrive && partition.letter != 0 && std::tolower(static_cast<unsigned char>(partition.letter)) == name[0])
+      if (drive && partition.letter != 0 &&
+          std::tolower(static_cast<unsigned char>(partition.letter)) ==
+              std::tolower(static_cast<unsigned char>(*drive)))
         return &partition;
-      if (isVolume && partition.volume == std::stoi(name.substr(volumePrefix.size()))) return &partition;
+      if (volume && partition.volume == *volume) return &partition;
     }
   }
   return nullptr;
@@ -90,7 +90,7 @@ const PartitionReport* partitionNamed(const MachineReport& report, const std::st
 
 std::string partitionShown(const PartitionReport& partition) {
   if (partition.letter != 0) return std::string(1, partition.letter) + ":";
-  return "\\Device\\HarddiskVolume" + std::to_string(partition.volume) + " (no drive letter)";
+  return volumeDeviceName(partition.volume) + " (no drive letter)";
 }
 
 // What an entry's device holds that the boot manager would start.
@@ -104,13 +104,20 @@ std::string startedSystem(const MachineReport& report, const BootEntry& entry) {
   return windowsName(partition->windows) + " on " + on;
 }
 
+// Whether a \Boot folder's names hold a store file, as the editor would find it: in any case.
+bool holdsStoreFile(const std::vector<std::string>& bootFiles) {
+  return std::any_of(bootFiles.begin(), bootFiles.end(),
+                     [](const std::string& file) { return quillfex::lowerCase(file) == "bcd"; });
+}
+
 // Where the system store is, when it is not on the system drive.
 std::string systemStorePlace(const MachineReport& report) {
   if (report.systemStoreOn == report.systemDrive) return "the system store";
   const PartitionReport* partition = partitionNamed(report, "partition=" + report.systemStoreOn);
   const std::string unlettered = partition && partition->letter == 0 ? " (no drive letter)" : "";
-  return "the system store, on the partition the firmware starts" + unlettered + "; the system drive " +
-         report.systemDrive + " has no \\Boot\\BCD";
+  const std::string noDriveStore =
+      holdsStoreFile(report.bootFolder) ? "" : "; the system drive " + report.systemDrive + " has no \\Boot\\BCD";
+  return "the system store, on the partition the firmware starts" + unlettered + noDriveStore;
 }
 
 // A store's menu in display order, then the entries that are in no menu. name: "C:\Boot\BCD".
@@ -141,14 +148,19 @@ std::string storeText(const MachineReport& report, const std::string& name, cons
   return text + (rows.empty() ? "  nothing\n" : tableText(rows));
 }
 
+// A \Boot\BCD as a drive or the system store shows it: "none" only for the system store, which is always said.
+std::string storeFileText(const MachineReport& report, const std::string& name, bool there,
+                          const std::optional<BootStore>& read, bool bootManagerBeside, const std::string& role) {
+  if (there) return storeText(report, name, read, bootManagerBeside, role) + "\n";
+  return role.empty() ? "" : name + " (" + role + "): none\n\n";
+}
+
 // The system store on a partition without a drive letter, which no drive's report holds.
 std::string unletteredSystemStoreText(const MachineReport& report) {
   const PartitionReport* partition = partitionNamed(report, "partition=" + report.systemStoreOn);
   if (!partition || partition->letter != 0) return "";
-  const std::string name = report.systemStoreOn + "\\Boot\\BCD";
-  const std::string role = systemStorePlace(report);
-  if (!report.systemStore) return name + " (" + role + "): none\n\n";
-  return storeText(report, name, report.systemStore, partition->bootManager, role) + "\n";
+  return storeFileText(report, report.systemStoreOn + "\\Boot\\BCD", report.systemStoreThere, report.systemStore,
+                       partition->bootManager, systemStorePlace(report));
 }
 
 }  // namespace
@@ -158,13 +170,8 @@ std::string reportText(const MachineReport& report, Detail detail) {
   for (const auto& drive : report.drives) {
     const std::string name = std::string(1, drive.letter) + ":";
     const std::string role = name == report.systemStoreOn ? systemStorePlace(report) : "";
-    const bool hasStoreFile = std::any_of(drive.bootFiles.begin(), drive.bootFiles.end(),
-                                          [](const std::string& file) { return quillfex::lowerCase(file) == "bcd"; });
-    if (hasStoreFile) {
-      text += storeText(report, name + "\\Boot\\BCD", drive.store, drive.bootManager, role) + "\n";
-    } else if (!role.empty()) {
-      text += name + "\\Boot\\BCD (" + role + "): none\n\n";
-    }
+    text += storeFileText(report, name + "\\Boot\\BCD", holdsStoreFile(drive.bootFiles), drive.store, drive.bootManager,
+                          role);
   }
   for (const auto& drive : report.drives) {
     if (detail == Detail::verbose && !drive.bootFiles.empty()) {

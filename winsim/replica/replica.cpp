@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 
+#include "machine/device_names.h"
 #include "machine/mounted_devices.h"
 #include "posix/code_page_text.h"
 #include "readers/captured_lines.h"
@@ -492,9 +493,9 @@ class Deriver {
       if (entry.entry.kind == EntryKind::bootManager && !manager) manager = &entry;
     }
     const std::string device = manager ? manager->entry.device : "";
-    const std::string prefix = "partition=";
-    const bool onDrive = device.size() == prefix.size() + 2 && device.starts_with(prefix) && device.back() == ':';
-    PartitionPlan* listed = onDrive ? lettered(device[prefix.size()]) : nullptr;
+    const auto drive = driveOfDevice(device);
+    const bool onDrive = drive.has_value();
+    PartitionPlan* listed = onDrive ? lettered(*drive) : nullptr;
     if (manager && !onDrive && !(systemDrive && holdsBootFolder(*systemDrive))) {
       listed = startedWithoutLetter(device);
     }

@@ -159,11 +159,11 @@ class EntriesReader {
     };
     for (const auto& field : section.fields) {
       if (field.name == "device" || field.name == "path" || field.name == "description") continue;
-      const bool filledIn = entry.kind == EntryKind::bootManager && followsTheStore(field.name);
+      const bool filledIn = filledInByTheStore(entry.kind, field.name);
       if (std::any_of(field.name.begin(), field.name.end(),
                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
         leaveOut(field, "a control character in its name");
-      } else if (field.name == "identifier" || field.name == "id") {
+      } else if (givenOutsideTheFields(field.name)) {  // identifier or id: the others are read above
         leaveOut(field, "the program would take it for an entry's header");
       } else if (field.values.empty() && !filledIn) {
         leaveOut(field, "no value");
